@@ -1,0 +1,31 @@
+# The two commands that do everything on a fresh Debian machine: `make run` and `make test`.
+BUILD_DIR ?= build
+CMAKE_FLAGS ?= -DARX_WERROR=ON
+JOBS ?= 2
+
+.PHONY: all deps configure build run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	scripts/run-demo $(BUILD_DIR)
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	scripts/run-benchmarks $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

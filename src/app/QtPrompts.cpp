@@ -1,0 +1,43 @@
+#include "app/QtPrompts.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace arx {
+
+namespace {
+const QString Caption = QStringLiteral("ARX");
+
+std::optional<std::string> chosen(const QString &fileName)
+{
+    if (fileName.isEmpty())
+        return std::nullopt;
+    return fileName.toStdString();
+}
+} // namespace
+
+void QtPrompts::message(const std::string &text)
+{
+    QMessageBox::information(parent_, Caption, QString::fromStdString(text), QMessageBox::Ok);
+}
+
+bool QtPrompts::confirm(const std::string &text)
+{
+    QMessageBox box(QMessageBox::Warning, Caption, QString::fromStdString(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent_);
+    return box.exec() == QMessageBox::Ok;
+}
+
+std::optional<std::string> QtPrompts::openFileName(const std::string &filter)
+{
+    return chosen(QFileDialog::getOpenFileName(parent_, QString(), QString(),
+                                               QString::fromStdString(filter)));
+}
+
+std::optional<std::string> QtPrompts::saveFileName(const std::string &filter)
+{
+    return chosen(QFileDialog::getSaveFileName(parent_, QString(), QString(),
+                                               QString::fromStdString(filter)));
+}
+
+} // namespace arx

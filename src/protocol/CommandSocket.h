@@ -1,0 +1,16 @@
+#pragma once
+
+#include "protocol/UdpTransport.h"
+#include "seams/Prompts.h"
+
+#include <string>
+
+namespace arx {
+
+// Opens the program's command socket on port 39030 of `interfaceAddress` (empty: every
+// address) and makes multicast leave from that interface. On failure the operator is told
+// "Winsock error!" once and the program runs on without a socket.
+bool openCommandSocket(UdpTransport &transport, const std::string &interfaceAddress,
+                       Prompts &prompts);
+
+} // namespace arx

@@ -1,0 +1,148 @@
+#include "protocol/UdpTransport.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+
+namespace arx {
+
+namespace {
+
+bool toSocketAddress(const std::string &address, std::uint16_t port, sockaddr_in &out)
+{
+    std::memset(&out, 0, sizeof out);
+    out.sin_family = AF_INET;
+    out.sin_port = htons(port);
+    return inet_pton(AF_INET, address.c_str(), &out.sin_addr) == 1;
+}
+
+} // namespace
+
+UdpTransport::UdpTransport() : stopEvent_(eventfd(0, EFD_CLOEXEC)) {}
+
+UdpTransport::~UdpTransport()
+{
+    stop();
+    if (stopEvent_ >= 0)
+        ::close(stopEvent_);
+}
+
+bool UdpTransport::open(const std::string &bindAddress, std::uint16_t port)
+{
+    if (socket_ >= 0)
+        return true;
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in local{};
+    if (bindAddress.empty()) {
+        local.sin_family = AF_INET;
+        local.sin_port = htons(port);
+        local.sin_addr.s_addr = htonl(INADDR_ANY);
+    } else if (!toSocketAddress(bindAddress, port, local)) {
+        ::close(fd);
+        return false;
+    }
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&local), sizeof local) != 0) {
+        ::close(fd);
+        return false;
+    }
+    socket_ = fd;
+    return true;
+}
+
+bool UdpTransport::setMulticastInterface(const std::string &localAddress)
+{
+    in_addr interfaceAddress{};
+    if (socket_ < 0 || inet_pton(AF_INET, localAddress.c_str(), &interfaceAddress) != 1)
+        return false;
+    return ::setsockopt(socket_, IPPROTO_IP, IP_MULTICAST_IF, &interfaceAddress,
+                        sizeof interfaceAddress) == 0;
+}
+
+void UdpTransport::start(Deliver deliver)
+{
+    if (socket_ < 0 || thread_.joinable() || stopEvent_ < 0)
+        return;
+    deliver_ = std::move(deliver);
+    std::atomic<bool> started{false};
+    thread_ = std::thread([this, &started] {
+        receiveThreadId_ = static_cast<int>(::syscall(SYS_gettid));
+        started = true;
+        started.notify_one();
+        receiveLoop();
+    });
+    started.wait(false);
+}
+
+void UdpTransport::stop()
+{
+    if (thread_.joinable()) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(stopEvent_, &one, sizeof one);
+        thread_.join();
+    }
+    if (socket_ >= 0) {
+        ::close(socket_);
+        socket_ = -1;
+    }
+}
+
+void UdpTransport::receiveLoop()
+{
+    pollfd waits[2] = {{socket_, POLLIN, 0}, {stopEvent_, POLLIN, 0}};
+    for (;;) {
+        if (::poll(waits, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (waits[1].revents != 0)
+            return;
+        if ((waits[0].revents & POLLIN) == 0)
+            continue;
+
+        Datagram datagram;
+        sockaddr_in sender{};
+        socklen_t senderLength = sizeof sender;
+        // MSG_TRUNC makes the call report the datagram's real length, so an over-long
+        // datagram is recognised and dropped instead of being parsed cut short.
+        const ssize_t length = ::recvfrom(socket_, datagram.bytes.data(), datagram.bytes.size(),
+                                          MSG_TRUNC | MSG_DONTWAIT,
+                                          reinterpret_cast<sockaddr *>(&sender), &senderLength);
+        if (length <= 0 || static_cast<std::size_t>(length) > DatagramCapacity)
+            continue;
+        char text[INET_ADDRSTRLEN] = {};
+        inet_ntop(AF_INET, &sender.sin_addr, text, sizeof text);
+        datagram.length = static_cast<std::size_t>(length);
+        datagram.sender = text;
+        deliver_(datagram);
+    }
+}
+
+bool UdpTransport::send(const std::string &address, std::uint16_t port,
+                        std::span<const std::uint8_t> bytes)
+{
+    sockaddr_in destination{};
+    if (socket_ < 0 || !toSocketAddress(address, port, destination))
+        return false;
+    const ssize_t sent = ::sendto(socket_, bytes.data(), bytes.size(), 0,
+                                  reinterpret_cast<const sockaddr *>(&destination),
+                                  sizeof destination);
+    return sent == static_cast<ssize_t>(bytes.size());
+}
+
+void UdpTransport::pause(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+} // namespace arx

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace arx {
+
+// Everything that asks the operator something or tells them something. Texts are UTF-8.
+// Production shows Qt dialogs; tests script the answers and keep the texts.
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    // A message box with an OK button only.
+    virtual void message(const std::string &text) = 0;
+
+    // An OK/Cancel question with the exclamation icon; true for OK.
+    virtual bool confirm(const std::string &text) = 0;
+
+    // File dialogs; an empty result when the operator cancels. The filter is in Qt's form,
+    // for example "Preset (*.box)".
+    virtual std::optional<std::string> openFileName(const std::string &filter) = 0;
+    virtual std::optional<std::string> saveFileName(const std::string &filter) = 0;
+};
+
+} // namespace arx

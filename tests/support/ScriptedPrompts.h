@@ -1,0 +1,42 @@
+#pragma once
+
+#include "seams/Prompts.h"
+
+#include <deque>
+#include <vector>
+
+namespace arx::test {
+
+// Keeps every text shown and answers from a script: confirmations OK unless queued
+// otherwise, file dialogs from the queued names (cancel when none is left).
+class ScriptedPrompts final : public Prompts {
+public:
+    void message(const std::string &text) override { shown.push_back(text); }
+    bool confirm(const std::string &text) override
+    {
+        shown.push_back(text);
+        if (confirmAnswers.empty())
+            return true;
+        const bool answer = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> openFileName(const std::string &) override { return next(); }
+    std::optional<std::string> saveFileName(const std::string &) override { return next(); }
+
+    std::vector<std::string> shown;
+    std::deque<bool> confirmAnswers;
+    std::deque<std::string> fileNames;
+
+private:
+    std::optional<std::string> next()
+    {
+        if (fileNames.empty())
+            return std::nullopt;
+        std::string name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+};
+
+} // namespace arx::test
