@@ -50,7 +50,7 @@ void sendLevelReports(int count, const std::atomic<int> &received)
     inet_pton(AF_INET, ReceiverAddress, &destination.sin_addr);
     const std::uint8_t frame[] = {0x25, 0x47, 0x30, 0x23};
     for (int i = 0; i < count; ++i) {
-        while (i - received.load(std::memory_order_relaxed) > 256)
+        while (i - received.load(std::memory_order_relaxed) > 64)
             std::this_thread::yield();
         ::sendto(fd, frame, sizeof frame, 0, reinterpret_cast<sockaddr *>(&destination),
                  sizeof destination);
