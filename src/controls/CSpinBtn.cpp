@@ -58,7 +58,8 @@ CSpinBtn::CSpinBtn(const Clock &clock, QWidget *parent)
     zoneImages_ = { bitmapImage(140), bitmapImage(141), bitmapImage(140), bitmapImage(142) };
     setFixedSize(zoneImages_[0].isNull() ? KnobSize : zoneImages_[0].size());
     zones_ = KnobZones::forSize(width(), height());
-    setFont(knobFont());
+    static const QFont font = knobFont();
+    setFont(font);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);

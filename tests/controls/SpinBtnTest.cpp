@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -187,6 +188,25 @@ TEST_F(Knob, HeldSideStepsOnlyWhileThePointerIsOnIt)
     holdFor(1);
     EXPECT_EQ(valuesOf(changed), (std::vector<int> { 1001, 1002, 1000 }))
         << "back on a side, it steps that way";
+}
+
+// In production nobody calls advance(): the knob's own timer does, whenever something is
+// due on the clock. The clock here still moves only by hand; the timer merely notices.
+TEST_F(Knob, ItsOwnTimerTakesTheStepsThatFallDue)
+{
+    auto waitFor = [](const std::function<bool()> &done) {
+        for (int i = 0; i < 500 && !done(); ++i)
+            QTest::qWait(10);
+        return done();
+    };
+    QTest::mousePress(knob, Qt::LeftButton, {}, RightZone);
+    clock.advance(100);
+    EXPECT_TRUE(waitFor([&] { return knob->isRepeating(); })) << "the rest is noticed";
+    clock.advance(100);
+    EXPECT_TRUE(waitFor([&] { return changed.count() == 2; })) << "the first repeat is taken";
+    QTest::qWait(150);
+    EXPECT_EQ(valuesOf(changed), (std::vector<int> { 1001, 1002 })) << "no step until it is due";
+    QTest::mouseRelease(knob, Qt::LeftButton, {}, RightZone);
 }
 
 TEST_F(Knob, NonAcceleratingKindsRepeatByOne)
