@@ -55,11 +55,12 @@ int main(int argc, char *argv[])
 
     QTabWidget window;
     window.setWindowTitle(QStringLiteral("ARX controls"));
+    // Only the pages are black, as the application's pages are; the tabs keep the desktop's
+    // look so that their titles stay readable.
     QPalette black = window.palette();
     black.setColor(QPalette::Window, Qt::black);
     black.setColor(QPalette::Base, Qt::black);
     black.setColor(QPalette::WindowText, Qt::white);
-    window.setPalette(black);
     for (const auto &section : all) {
         auto *scroll = new QScrollArea;
         scroll->setWidget(section.make());
