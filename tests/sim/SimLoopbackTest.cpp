@@ -99,7 +99,10 @@ struct FamilyRow {
     char level;
 };
 
-void PrintTo(const FamilyRow &row, std::ostream *out) { *out << "unit" << row.unit; }
+void PrintTo(const FamilyRow &row, std::ostream *out)
+{
+    *out << "unit" << row.unit;
+}
 
 class SimLoopbackFamilies : public SimLoopback, public ::testing::WithParamInterface<FamilyRow> { };
 
@@ -138,7 +141,10 @@ struct SettingsRow {
     Bytes report;
 };
 
-void PrintTo(const SettingsRow &row, std::ostream *out) { *out << "unit" << row.unit; }
+void PrintTo(const SettingsRow &row, std::ostream *out)
+{
+    *out << "unit" << row.unit;
+}
 
 class SimLoopbackSettings : public SimLoopback,
                             public ::testing::WithParamInterface<SettingsRow> { };

@@ -62,7 +62,10 @@ struct LengthRow {
     std::size_t lengthPastName;
 };
 
-void PrintTo(const LengthRow &row, std::ostream *out) { *out << "type" << row.type; }
+void PrintTo(const LengthRow &row, std::ostream *out)
+{
+    *out << "type" << row.type;
+}
 
 class AnnouncementLength : public ::testing::TestWithParam<LengthRow> { };
 
