@@ -78,7 +78,7 @@ ControlReply ControlReply::parse(const std::string &line)
 }
 
 SimControl::SimControl(const Endpoint &control)
-    : fd_(::socket(AF_INET, SOCK_STREAM, 0))
+    : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
 {
     sockaddr_in address {};
     address.sin_family = AF_INET;
