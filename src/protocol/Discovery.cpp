@@ -179,6 +179,15 @@ void Discovery::connectRow(int row)
     view_.setConnectionTimerRunning(true);
 }
 
+void Discovery::showProcessorName(const std::string &name)
+{
+    const int row = processorList_.findRow(ProcessorAddressColumn, store_.rdaAddress);
+    if (row < 0)
+        return;
+    processorList_.setCell(row, ProcessorNameColumn, name);
+    view_.processorListChanged();
+}
+
 void Discovery::tick()
 {
     SpeakerStore &speaker = store_.speaker;

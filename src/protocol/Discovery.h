@@ -75,6 +75,9 @@ public:
     // A double click on a processor row starts a connection to it; -1 (no row) does nothing.
     void connectRow(int row);
 
+    // The processor at rdaAddress was given a new name (GBK bytes): its row shows it.
+    void showProcessorName(const std::string &name);
+
     // The connection timer: repeats the request every 5 s, gives up after the third.
     void tick();
 

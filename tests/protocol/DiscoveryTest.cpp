@@ -323,6 +323,18 @@ TEST_F(DiscoveryTest, AProcessorAddedByHandTakesItsNameWhenItAnswers)
             { ProcessorOne, "hall", "39060", ProcessorConnected } }));
 }
 
+TEST_F(DiscoveryTest, ANewProcessorNameShowsInTheRowOfTheSelectedProcessorOnly)
+{
+    receive(ProcessorOne, processorAnswer("one"));
+    receive(ProcessorTwo, processorAnswer("two"));
+    store.rdaAddress = ProcessorTwo;
+    view.calls.clear();
+    discovery.showProcessorName("stage");
+    EXPECT_EQ(discovery.processorList().cell(0, ProcessorNameColumn), "one");
+    EXPECT_EQ(discovery.processorList().cell(1, ProcessorNameColumn), "stage");
+    EXPECT_EQ(view.calls, Lines { "processor list" });
+}
+
 TEST_F(DiscoveryTest, DoubleClickOnAUnitRowShowsItsStrip)
 {
     discovery.startSearch();
