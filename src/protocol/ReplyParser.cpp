@@ -54,8 +54,7 @@ public:
     }
     std::string_view text(std::size_t position, std::size_t length) const
     {
-        if (length > 0)
-            byte(position + length - 1);
+        assert(start_ + position + length <= datagram_.length);
         return { reinterpret_cast<const char *>(datagram_.bytes.data()) + start_ + position,
             length };
     }
@@ -152,6 +151,7 @@ void storeNarrowFields(DeviceRecord &record, const Fields &fields, const NarrowV
     record.colourCall = fields.signedByte(position);
 }
 
+// Positions count from the first byte after the name.
 void storeWideFields(DeviceRecord &record, const Fields &fields)
 {
     storeSettings(record, fields, true, &Fields::signedByte);
