@@ -27,5 +27,9 @@ test: build
 bench: build
 	scripts/run-benchmarks $(BUILD_DIR)
 
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	scripts/fuzz-reply $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD_DIR)

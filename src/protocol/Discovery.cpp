@@ -1,0 +1,222 @@
+#include "protocol/Discovery.h"
+
+#include "protocol/Address.h"
+#include "protocol/Ports.h"
+#include "protocol/ReplyParser.h"
+#include "protocol/Senders.h"
+
+#include <vector>
+
+namespace arx {
+
+namespace {
+
+std::string trimmed(const std::string &text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+void sendDetach(Link &link, const DeviceRecord &record)
+{
+    const std::string address(textOf(record.ip));
+    switch (record.type) {
+    case UnitTypeArn1:
+    case UnitTypePxl2:
+        SendAttach(link, address, 0);
+        break;
+    case UnitTypeVelK:
+        SendAttach5(link, address, 0);
+        break;
+    default: // the short announcers (types 4 and 5) have never been detached
+        break;
+    }
+}
+
+} // namespace
+
+Discovery::Discovery(Store &store, Link &link, const Clock &clock, Prompts &prompts,
+    DiscoveryView &view, OwnAddressLookup ownAddress)
+    : store_(store)
+    , link_(link)
+    , clock_(clock)
+    , prompts_(prompts)
+    , view_(view)
+    , ownAddress_(std::move(ownAddress))
+{
+}
+
+void Discovery::toggleSearch()
+{
+    if (store_.scanActive)
+        stopSearch();
+    else
+        startSearch();
+}
+
+void Discovery::startSearch()
+{
+    store_.scanActive = true;
+    view_.setSearchPressed(true);
+    unitList_.clear();
+    view_.unitListChanged();
+
+    const auto own = ownAddress();
+    if (!own) {
+        prompts_.message(NoOwnAddressMessage);
+        return;
+    }
+    // Sent twice in case the first is lost; units answer each time, which is harmless.
+    SendSearchRequest(link_, *own);
+    link_.pause(SearchRepeatPauseMs);
+    SendSearchRequest(link_, *own);
+}
+
+void Discovery::stopSearch()
+{
+    store_.scanActive = false;
+    view_.setSearchPressed(false);
+    for (int slot = 0; slot < UnitSlotCount; ++slot) {
+        DeviceRecord &record = store_.unitTable[slot];
+        if (!record.inUse)
+            continue;
+        record.inUse = 0;
+        sendDetach(link_, record);
+        view_.hideStrip(slot);
+        setText(record.name, "");
+        setText(record.code, "");
+        setText(record.ip, "");
+    }
+    unitList_.clear();
+    processorList_.clear();
+    store_.speaker.rdaConnected = 0;
+    view_.unitListChanged();
+    view_.processorListChanged();
+}
+
+void Discovery::received(const Datagram &datagram)
+{
+    for (const ReplyAction &action : HandleReply(store_, processorList_, link_, clock_, datagram)) {
+        switch (action.kind) {
+        case ReplyAction::RefreshUnitList: {
+            std::vector<int> listed;
+            RefreshUnitList(store_, unitList_, [&listed](int slot) { listed.push_back(slot); });
+            view_.unitListChanged();
+            for (int slot : listed)
+                view_.showStrip(slot);
+            break;
+        }
+        case ReplyAction::RefreshStrip:
+            view_.refreshStrip(action.slot);
+            break;
+        case ReplyAction::UpdateMeter:
+            view_.updateMeter(action.slot);
+            break;
+        case ReplyAction::RefreshProcessorList:
+            view_.processorListChanged();
+            break;
+        case ReplyAction::ProcessorConnected:
+            view_.setConnectionTimerRunning(false);
+            break;
+        }
+    }
+}
+
+void Discovery::unitRowActivated(int row)
+{
+    if (row < 0)
+        return;
+    const int slot = slotOfUnitRow(unitList_, static_cast<std::size_t>(row));
+    if (slot >= 0)
+        view_.showStrip(slot);
+}
+
+bool Discovery::addProcessor(const std::string &address)
+{
+    const std::string text = trimmed(address);
+    if (!isDottedIPv4(text)) {
+        prompts_.message("\"" + address
+            + "\" is not an IPv4 address. Enter the processor's address as four "
+              "numbers from 0 to 255 separated by dots, such as 192.168.0.106.");
+        return false;
+    }
+    if (processorList_.findRow(ProcessorAddressColumn, text) >= 0)
+        return false;
+    processorList_.appendRow({ text, "", std::to_string(ProcessorPort), ProcessorNotConnected });
+    view_.processorListChanged();
+    return true;
+}
+
+void Discovery::connectRow(int row)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= processorList_.rowCount())
+        return;
+    const std::string address = processorList_.cell(row, ProcessorAddressColumn);
+    SpeakerStore &speaker = store_.speaker;
+    if (speaker.rdaConnected && address == store_.rdaAddress)
+        return;
+    const auto own = ownAddress();
+    if (!own) {
+        prompts_.message(NoOwnAddressMessage);
+        return;
+    }
+
+    if (speaker.rdaConnected) {
+        const int connectedRow = processorList_.findRow(ProcessorAddressColumn, store_.rdaAddress);
+        if (connectedRow >= 0)
+            processorList_.setCell(connectedRow, ProcessorStatusColumn, ProcessorDisconnected);
+        view_.processorListChanged();
+    }
+    speaker.rdaConnected = 0;
+    speaker.rdaConnecting = 1;
+    speaker.rdaRetryCount = 0;
+    store_.rdaAddress = address;
+    SendConnectRequest(link_, store_, *own);
+    speaker.rdaRequestTime = clock_.monotonicMs();
+    view_.selectSpeakerPage();
+    view_.setConnectionTimerRunning(true);
+}
+
+void Discovery::showProcessorName(const std::string &name)
+{
+    const int row = processorList_.findRow(ProcessorAddressColumn, store_.rdaAddress);
+    if (row < 0)
+        return;
+    processorList_.setCell(row, ProcessorNameColumn, name);
+    view_.processorListChanged();
+}
+
+void Discovery::tick()
+{
+    SpeakerStore &speaker = store_.speaker;
+    if (!speaker.rdaConnecting)
+        return;
+    const std::int64_t now = clock_.monotonicMs();
+    if (now - speaker.rdaRequestTime < ConnectRetryMs)
+        return;
+    speaker.rdaRequestTime = now;
+    ++speaker.rdaRetryCount;
+    if (speaker.rdaRetryCount < ConnectRequestCount) {
+        if (const auto own = ownAddress())
+            SendConnectRequest(link_, store_, *own);
+        return;
+    }
+    // Giving up releases the search button but leaves the search as it is, as it always
+    // has: the next press of the button then stops the search.
+    speaker.rdaConnecting = 0;
+    view_.setSearchPressed(false);
+    view_.setConnectionTimerRunning(false);
+    prompts_.message(CannotConnectMessage);
+}
+
+std::optional<std::string> Discovery::ownAddress() const
+{
+    auto own = ownAddress_ ? ownAddress_() : std::nullopt;
+    if (own && !isDottedIPv4(*own))
+        return std::nullopt;
+    return own;
+}
+
+} // namespace arx

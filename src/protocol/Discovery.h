@@ -1,0 +1,98 @@
+#pragma once
+
+#include "model/Store.h"
+#include "protocol/Datagram.h"
+#include "protocol/ProcessorList.h"
+#include "protocol/UnitList.h"
+#include "seams/Clock.h"
+#include "seams/Link.h"
+#include "seams/Prompts.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace arx {
+
+// What the main window does for discovery. Strip calls name a slot 0..63; the window
+// refreshes a strip and its meter only when that strip is shown.
+class DiscoveryView {
+public:
+    virtual ~DiscoveryView() = default;
+
+    virtual void setSearchPressed(bool pressed) = 0;
+    virtual void showStrip(int slot) = 0;
+    virtual void refreshStrip(int slot) = 0;
+    virtual void updateMeter(int slot) = 0;
+    // The search stopped: hide the strip, stop its timers, mark it unassigned.
+    virtual void hideStrip(int slot) = 0;
+    // A connection attempt started: the speaker page takes the place of the microphone page.
+    virtual void selectSpeakerPage() = 0;
+    virtual void unitListChanged() = 0;
+    virtual void processorListChanged() = 0;
+    // The window ticks `Discovery::tick` while this is on; any period well below 5 s.
+    virtual void setConnectionTimerRunning(bool running) = 0;
+};
+
+// Looks up the address that the search and connection requests carry, at each request.
+using OwnAddressLookup = std::function<std::optional<std::string>()>;
+
+constexpr int SearchRepeatPauseMs = 100;
+constexpr std::int64_t ConnectRetryMs = 5000;
+constexpr int ConnectRequestCount = 3;
+
+constexpr const char *CannotConnectMessage = "CANNOT CONNECT.";
+constexpr const char *NoOwnAddressMessage
+    = "No IPv4 address of this computer was found, so the devices cannot be told where to "
+      "answer and nothing was sent. Check the network connection, or start ARX with "
+      "--interface ADDRESS.";
+
+// The search for units, the unit and processor lists, and the connection to a processor.
+// Runs on the user-interface thread; every received datagram comes through `received`.
+class Discovery {
+public:
+    Discovery(Store &store, Link &link, const Clock &clock, Prompts &prompts, DiscoveryView &view,
+        OwnAddressLookup ownAddress);
+
+    const UnitListModel &unitList() const { return unitList_; }
+    const ProcessorListModel &processorList() const { return processorList_; }
+
+    // The search button: starts the search when it is off, stops it when it is on.
+    void toggleSearch();
+    void startSearch();
+    void stopSearch();
+
+    void received(const Datagram &datagram);
+
+    // A double click on a unit row shows that unit's strip; -1 (no row) does nothing.
+    void unitRowActivated(int row);
+
+    // Lists a processor by its dotted IPv4 address. Anything else is refused with a message
+    // and changes nothing. False when nothing was added (refused, or already listed).
+    bool addProcessor(const std::string &address);
+
+    // A double click on a processor row starts a connection to it; -1 (no row) does nothing.
+    void connectRow(int row);
+
+    // The processor at rdaAddress was given a new name (GBK bytes): its row shows it.
+    void showProcessorName(const std::string &name);
+
+    // The connection timer: repeats the request every 5 s, gives up after the third.
+    void tick();
+
+private:
+    // The address the requests carry, or nothing when this computer has none.
+    std::optional<std::string> ownAddress() const;
+
+    Store &store_;
+    Link &link_;
+    const Clock &clock_;
+    Prompts &prompts_;
+    DiscoveryView &view_;
+    OwnAddressLookup ownAddress_;
+    UnitListModel unitList_;
+    ProcessorListModel processorList_;
+};
+
+} // namespace arx
