@@ -33,7 +33,9 @@ public:
         return refuseRebind ? std::optional<std::string>("address in use") : std::nullopt;
     }
     void quit() override { quitAsked = true; }
+    Traffic traffic() const override { return counted; }
 
+    Traffic counted;
     std::vector<Outgoing> sent;
     std::vector<std::pair<int, Ipv4>> rebinds;
     bool refuseRebind = false;
@@ -234,6 +236,13 @@ TEST_F(ControlTest, TypeSilentProcessorClearAndQuit)
     EXPECT_EQ(run("unit 1 frames"), "ok count=0 frames=") << "clear forgets the received frames";
     EXPECT_EQ(run("quit"), "ok");
     EXPECT_TRUE(actions.quitAsked);
+}
+
+TEST_F(ControlTest, StatsReportsTheServersCountsBeyondTheRangeOfAnInt)
+{
+    actions.counted = { 7, 5000000000u, 4999999990u, 2 };
+    EXPECT_EQ(run("stats"), "ok received=7 sent=5000000000 levelReports=4999999990 failed=2");
+    EXPECT_EQ(run("stats now").rfind("error usage: stats", 0), 0u);
 }
 
 TEST(ControlWithoutProcessor, SaysSo)

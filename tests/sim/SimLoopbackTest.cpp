@@ -93,6 +93,23 @@ TEST_F(SimLoopback, SearchCarryingAnotherSubnetGoesUnanswered)
     EXPECT_TRUE(app.drain().empty()) << "nor to the sender";
 }
 
+TEST_F(SimLoopback, StatsCountEveryDatagramInAndOut)
+{
+    searchAndDrain(6);
+    app.sendTo(unitEndpoint(1), frame('F', { 1 }));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(app.receive()) << "level report " << i + 1 << " came";
+    app.sendTo(unitEndpoint(1), frame('F', { 0 }));
+    const ControlReply stats = control.stats();
+    EXPECT_EQ(stats.counter("received"), 3u) << "the search, the attach and the detach";
+    EXPECT_GE(stats.counter("levelReports"), 3u);
+    EXPECT_EQ(stats.counter("sent"), 6 + stats.counter("levelReports"))
+        << "six answers to the search and every level report, nothing else";
+    EXPECT_EQ(stats.counter("failed"), 0u);
+    EXPECT_EQ(app.drain().size() + 3, stats.counter("levelReports"))
+        << "every level report counted arrived";
+}
+
 struct FamilyRow {
     int unit;
     char attach;

@@ -153,6 +153,16 @@ std::string listCommand(const Words &words, Room &room, RoomActions &)
         + field("search", endpointOrNone(room.lastSearch()));
 }
 
+std::string statsCommand(const Words &words, Room &, RoomActions &actions)
+{
+    expectCount(words, 1, "stats");
+    const Traffic traffic = actions.traffic();
+    return "ok" + field("received", std::to_string(traffic.received))
+        + field("sent", std::to_string(traffic.sent))
+        + field("levelReports", std::to_string(traffic.levelReports))
+        + field("failed", std::to_string(traffic.failed));
+}
+
 std::string unitCommand(const Words &words, Room &room, RoomActions &)
 {
     const char *usage = "unit N [frames]";
@@ -320,6 +330,7 @@ struct Command {
 constexpr Command Commands[] = {
     { "help", helpCommand },
     { "list", listCommand },
+    { "stats", statsCommand },
     { "unit", unitCommand },
     { "announce", announceCommand },
     { "rename", renameCommand },

@@ -45,6 +45,11 @@ int ControlReply::number(const std::string &key) const
     return std::stoi(text(key));
 }
 
+std::uint64_t ControlReply::counter(const std::string &key) const
+{
+    return std::stoull(text(key));
+}
+
 std::vector<std::string> ControlReply::list(const std::string &key) const
 {
     std::vector<std::string> items;

@@ -4,6 +4,7 @@
 #include "Text.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -21,6 +22,8 @@ struct ControlReply {
     // The field's text; throws std::runtime_error when the reply lacks it.
     const std::string &text(const std::string &key) const;
     int number(const std::string &key) const;
+    // A count that may outgrow an int, such as the datagrams of a load test.
+    std::uint64_t counter(const std::string &key) const;
     // A comma-separated field, split.
     std::vector<std::string> list(const std::string &key) const;
 
@@ -43,6 +46,8 @@ public:
     ControlReply expectOk(const std::string &line);
 
     ControlReply list() { return expectOk("list"); }
+    // Datagrams moved so far: received, sent, levelReports, failed.
+    ControlReply stats() { return expectOk("stats"); }
     ControlReply unit(int number) { return expectOk("unit " + std::to_string(number)); }
     std::vector<Bytes> unitFrames(int number);
     ControlReply processor() { return expectOk("processor"); }

@@ -231,7 +231,7 @@ void SimServer::run()
             closeFd(client.fd);
             return true;
         });
-        sendAll(room_.levelReportsDue(elapsedSeconds()));
+        traffic_.levelReports += sendAll(room_.levelReportsDue(elapsedSeconds()));
     }
 }
 
@@ -257,6 +257,7 @@ void SimServer::receiveSearch()
 {
     // Everything waiting is taken, so that a control reply sees every datagram sent before it.
     while (const auto datagram = receiveDatagram(searchFd_)) {
+        ++traffic_.received;
         const auto &[bytes, from] = *datagram;
         const Reaction reaction = room_.onSearch(bytes, from);
         log_.received(
@@ -269,6 +270,7 @@ void SimServer::receiveUnit(int unit)
 {
     // Everything waiting is taken, so that a control reply sees every datagram sent before it.
     while (const auto datagram = receiveDatagram(unitFds_[unit])) {
+        ++traffic_.received;
         const auto &[bytes, from] = *datagram;
         const Device device { Device::Unit, unit };
         const Endpoint to = endpointOf(device);
@@ -282,6 +284,7 @@ void SimServer::receiveProcessor()
 {
     // Everything waiting is taken, so that a control reply sees every datagram sent before it.
     while (const auto datagram = receiveDatagram(processorFd_)) {
+        ++traffic_.received;
         const auto &[bytes, from] = *datagram;
         const Reaction reaction = room_.onProcessorFrame(bytes, from);
         log_.received({ Device::Processor }, from, endpointOf({ Device::Processor }), bytes,
@@ -323,24 +326,37 @@ bool SimServer::serveControl(ControlClient &client)
     return client.input.size() <= MaxControlLine;
 }
 
-void SimServer::sendAll(const std::vector<Outgoing> &sends)
+std::uint64_t SimServer::sendAll(const std::vector<Outgoing> &sends)
 {
+    std::uint64_t taken = 0;
     for (const Outgoing &outgoing : sends)
-        send(outgoing);
+        taken += transmit(outgoing) ? 1 : 0;
+    return taken;
 }
 
 void SimServer::send(const Outgoing &outgoing)
+{
+    transmit(outgoing);
+}
+
+bool SimServer::transmit(const Outgoing &outgoing)
 {
     const Endpoint from = endpointOf(outgoing.from);
     if (!isLoopback(outgoing.to.address)) {
         std::fprintf(stderr, "arx-sim: refusing to send to %s: not a loopback address\n",
             formatEndpoint(outgoing.to).c_str());
-        return;
+        return false;
     }
     const sockaddr_in to = socketAddress(outgoing.to);
-    ::sendto(socketOf(outgoing.from), outgoing.bytes.data(), outgoing.bytes.size(), 0,
-        reinterpret_cast<const sockaddr *>(&to), sizeof to);
+    const ssize_t sent = ::sendto(socketOf(outgoing.from), outgoing.bytes.data(),
+        outgoing.bytes.size(), 0, reinterpret_cast<const sockaddr *>(&to), sizeof to);
     log_.sent(outgoing, from);
+    if (sent != static_cast<ssize_t>(outgoing.bytes.size())) {
+        ++traffic_.failed;
+        return false;
+    }
+    ++traffic_.sent;
+    return true;
 }
 
 std::optional<std::string> SimServer::rebindUnit(int unit, Ipv4 address)

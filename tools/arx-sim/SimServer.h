@@ -35,6 +35,7 @@ private:
     };
 
     void send(const Outgoing &outgoing) override;
+    Traffic traffic() const override { return traffic_; }
     std::optional<std::string> rebindUnit(int unit, Ipv4 address) override;
     void quit() override { running_ = false; }
 
@@ -45,7 +46,9 @@ private:
     void acceptControl();
     // False when the client has gone and must be closed.
     bool serveControl(ControlClient &client);
-    void sendAll(const std::vector<Outgoing> &sends);
+    // Returns how many of `sends` the network stack took.
+    std::uint64_t sendAll(const std::vector<Outgoing> &sends);
+    bool transmit(const Outgoing &outgoing);
     int socketOf(const Device &device) const;
     Endpoint endpointOf(const Device &device) const;
 
@@ -58,6 +61,7 @@ private:
     int signalFd_ = -1;
     std::vector<ControlClient> clients_;
     std::optional<Endpoint> controlEndpoint_;
+    Traffic traffic_;
     bool running_ = true;
     std::chrono::steady_clock::time_point start_;
 };
