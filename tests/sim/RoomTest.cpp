@@ -240,8 +240,9 @@ TEST_F(ControlTest, TypeSilentProcessorClearAndQuit)
 
 TEST_F(ControlTest, StatsReportsTheServersCountsBeyondTheRangeOfAnInt)
 {
-    actions.counted = { 7, 5000000000u, 4999999990u, 2 };
-    EXPECT_EQ(run("stats"), "ok received=7 sent=5000000000 levelReports=4999999990 failed=2");
+    actions.counted = { 3, 7, 5000000000u, 4999999990u, 2 };
+    EXPECT_EQ(
+        run("stats"), "ok searches=3 received=7 sent=5000000000 levelReports=4999999990 failed=2");
     EXPECT_EQ(run("stats now").rfind("error usage: stats", 0), 0u);
 }
 

@@ -157,7 +157,8 @@ std::string statsCommand(const Words &words, Room &, RoomActions &actions)
 {
     expectCount(words, 1, "stats");
     const Traffic traffic = actions.traffic();
-    return "ok" + field("received", std::to_string(traffic.received))
+    return "ok" + field("searches", std::to_string(traffic.searches))
+        + field("received", std::to_string(traffic.received))
         + field("sent", std::to_string(traffic.sent))
         + field("levelReports", std::to_string(traffic.levelReports))
         + field("failed", std::to_string(traffic.failed));

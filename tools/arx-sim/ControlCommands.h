@@ -11,7 +11,9 @@ namespace arxsim {
 // Datagrams the room's sockets have moved since the start, so that a load test can tell
 // what was offered from what arrived.
 struct Traffic {
-    std::uint64_t received = 0;
+    // At the search group, whichever room they were for: rooms side by side all hear them.
+    std::uint64_t searches = 0;
+    std::uint64_t received = 0; // by the units and the processor
     std::uint64_t sent = 0; // accepted by the network stack, level reports included
     std::uint64_t levelReports = 0; // of `sent`
     std::uint64_t failed = 0; // refused by the network stack

@@ -46,7 +46,7 @@ public:
     ControlReply expectOk(const std::string &line);
 
     ControlReply list() { return expectOk("list"); }
-    // Datagrams moved so far: received, sent, levelReports, failed.
+    // Datagrams moved so far: searches, received, sent, levelReports, failed.
     ControlReply stats() { return expectOk("stats"); }
     ControlReply unit(int number) { return expectOk("unit " + std::to_string(number)); }
     std::vector<Bytes> unitFrames(int number);

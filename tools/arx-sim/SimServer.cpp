@@ -257,7 +257,7 @@ void SimServer::receiveSearch()
 {
     // Everything waiting is taken, so that a control reply sees every datagram sent before it.
     while (const auto datagram = receiveDatagram(searchFd_)) {
-        ++traffic_.received;
+        ++traffic_.searches;
         const auto &[bytes, from] = *datagram;
         const Reaction reaction = room_.onSearch(bytes, from);
         log_.received(
