@@ -18,15 +18,14 @@ public:
     void updateMeter(int slot) override { ++meterUpdates.at(slot); }
     void hideStrip(int slot) override { ++stripHides.at(slot); }
     void selectSpeakerPage() override { speakerPageSelected = true; }
-    void unitListChanged() override { ++unitListChanges; }
-    void processorListChanged() override { ++processorListChanges; }
+    // Tests read the lists themselves.
+    void unitListChanged() override { }
+    void processorListChanged() override { }
     void setConnectionTimerRunning(bool running) override { connectionTimerRunning = running; }
 
     bool searchPressed = false;
     bool speakerPageSelected = false;
     bool connectionTimerRunning = false;
-    int unitListChanges = 0;
-    int processorListChanges = 0;
     PerSlot stripShows {};
     PerSlot stripRefreshes {};
     PerSlot meterUpdates {};

@@ -56,6 +56,7 @@ TEST_F(UnitDiscovery, SearchRegistersEveryUnitInOrderWithWhatItAnnouncedAndAttac
         EXPECT_EQ(list.cell(row, UnitNameColumn), name);
         EXPECT_EQ(list.cell(row, UnitAddressColumn), room.unitAddress(unit));
         EXPECT_EQ(list.cell(row, UnitTypeColumn), FamilyOfType[unit]);
+        EXPECT_GE(room.view.stripShows.at(unit - 1), 1) << "the listed unit's strip was shown";
 
         EXPECT_EQ(room.control.unitFrames(unit), std::vector<Bytes>(2, attachFrame(unit, 1)))
             << "each announcement was answered with the family's attach frame";
