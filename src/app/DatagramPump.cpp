@@ -9,10 +9,39 @@ DatagramPump::DatagramPump(UdpTransport &transport, QObject *parent)
 
 void DatagramPump::start()
 {
-    transport_.start([this](const Datagram &datagram) {
-        QMetaObject::invokeMethod(
-            this, [this, datagram] { emit received(datagram); }, Qt::QueuedConnection);
-    });
+    transport_.start([this](const Datagram &datagram) { enqueue(datagram); });
+}
+
+std::size_t DatagramPump::pendingCount() const
+{
+    std::lock_guard lock(mutex_);
+    return queue_.size();
+}
+
+void DatagramPump::enqueue(const Datagram &datagram)
+{
+    std::lock_guard lock(mutex_);
+    if (queue_.size() >= Capacity) {
+        ++dropped_;
+        return;
+    }
+    queue_.push_back(datagram);
+    if (!drainPosted_) {
+        drainPosted_ = true;
+        QMetaObject::invokeMethod(this, &DatagramPump::drain, Qt::QueuedConnection);
+    }
+}
+
+void DatagramPump::drain()
+{
+    std::deque<Datagram> batch;
+    {
+        std::lock_guard lock(mutex_);
+        batch.swap(queue_);
+        drainPosted_ = false;
+    }
+    for (const Datagram &datagram : batch)
+        emit received(datagram);
 }
 
 } // namespace arx

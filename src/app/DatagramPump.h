@@ -5,21 +5,43 @@
 
 #include <QObject>
 
+#include <atomic>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+
 namespace arx {
 
 // Carries every datagram from the receive thread to the thread this object lives on (the
 // user-interface thread), where the parser may touch the store and the windows safely.
+// Datagrams wait in a bounded queue, drained in one go per posted call: while the UI thread
+// is busy (a search pauses it for every attach frame), a flood of level reports then costs a
+// fixed amount of memory, and what does not fit is dropped, as a full socket buffer would.
 class DatagramPump final : public QObject {
     Q_OBJECT
 public:
+    static constexpr std::size_t Capacity = 4096;
+
     explicit DatagramPump(UdpTransport &transport, QObject *parent = nullptr);
     void start();
+
+    // Datagrams dropped because the queue was full, since the start.
+    std::size_t droppedCount() const { return dropped_.load(); }
+    // Datagrams waiting for the UI thread.
+    std::size_t pendingCount() const;
 
 signals:
     void received(const arx::Datagram &datagram);
 
 private:
+    void enqueue(const Datagram &datagram); // receive thread
+    void drain();                           // UI thread
+
     UdpTransport &transport_;
+    mutable std::mutex mutex_;
+    std::deque<Datagram> queue_;
+    bool drainPosted_ = false;
+    std::atomic<std::size_t> dropped_{0};
 };
 
 } // namespace arx
