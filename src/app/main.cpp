@@ -19,8 +19,7 @@ int main(int argc, char *argv[])
         QStringLiteral("Control of a networked conference-audio installation."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption interfaceOption(
-        QStringLiteral("interface"),
+    const QCommandLineOption interfaceOption(QStringLiteral("interface"),
         QStringLiteral("Local IPv4 address to bind to, to carry in the search and connection "
                        "requests, and to send the search on. Default: any address, carrying "
                        "the first address of the host name."),
@@ -33,7 +32,7 @@ int main(int argc, char *argv[])
     if (!options.interfaceAddress.isEmpty()) {
         if (!arx::isDottedIPv4(options.interfaceAddress.toStdString())) {
             std::fprintf(stderr, "arx: --interface needs a dotted IPv4 address, not \"%s\"\n",
-                         qPrintable(options.interfaceAddress));
+                qPrintable(options.interfaceAddress));
             return 2;
         }
     }
