@@ -37,7 +37,7 @@ void setUpDeviceList(CListCtrlCl &list, std::span<const ListColumn> columns)
     list.header()->setHeightFactor(DeviceListHeaderHeightFactor);
     list.header()->setBaseColour(DeviceListHeaderColour);
     list.header()->setFontSize(DeviceListHeaderTextHeight, 0);
-    list.setFontSize(13, 0);
+    list.setFontSize(DeviceListTextHeight, 0);
 
     QString alignments;
     for (const ListColumn &column : columns)

@@ -26,6 +26,9 @@ constexpr int DeviceListRowHeight = 30;
 constexpr double DeviceListHeaderHeightFactor = 1.3;
 constexpr Rgb DeviceListHeaderColour { 229, 229, 229 };
 constexpr int DeviceListHeaderTextHeight = 12;
+// Cell text: large enough to read with the fallback fonts, small enough for an address in a
+// 100-pixel column.
+constexpr int DeviceListTextHeight = 13;
 
 // Gives a list the shared look and the columns, in order.
 void setUpDeviceList(CListCtrlCl &list, std::span<const ListColumn> columns);
