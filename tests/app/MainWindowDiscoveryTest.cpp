@@ -7,6 +7,7 @@
 #include "protocol/Discovery.h"
 
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTimer>
 
 namespace arx {
@@ -205,7 +206,12 @@ TEST(MainWindowProcessors, TimerRepeatsTheRequestEveryFiveSecondsAndGivesUpAfter
     ASSERT_EQ(fixture.sentTo(ProcessorAddress + ":39060"), 1);
 
     // The window's own timer does the ticking; the manual clock says how late it is.
-    const auto tickOnce = [&] { QTest::qWait(2 * CARNDlg::ConnectionTickMs); };
+    QSignalSpy ticks(fixture.window.connectionTimer(), &QTimer::timeout);
+    const auto tickOnce = [&] {
+        const qsizetype before = ticks.count();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() > before; }, 5000))
+            << "the timer ticked";
+    };
     fixture.clock.advance(4999);
     tickOnce();
     EXPECT_EQ(fixture.sentTo(ProcessorAddress + ":39060"), 1) << "not yet 5 s";
