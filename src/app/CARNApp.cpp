@@ -2,36 +2,42 @@
 
 #include "app/CARNDlg.h"
 #include "app/DatagramPump.h"
-#include "app/QtPrompts.h"
 #include "model/Store.h"
 #include "protocol/CommandSocket.h"
-#include "protocol/UdpTransport.h"
-#include "seams/Clock.h"
+#include "protocol/LocalAddress.h"
 
 #include <QApplication>
 
-#include <memory>
-
 namespace arx {
+
+CARNApp::CARNApp(StartOptions options)
+    : store_(std::make_unique<Store>())
+{
+    const std::string interfaceAddress = options.interfaceAddress.toStdString();
+    window_ = std::make_unique<CARNDlg>(*store_, transport_, clock_, prompts_,
+        [interfaceAddress] { return findLocalAddress(interfaceAddress); });
+    prompts_.setParent(window_.get());
+    window_->show();
+
+    pump_ = std::make_unique<DatagramPump>(transport_);
+    QObject::connect(pump_.get(), &DatagramPump::received, window_.get(),
+        [this](const Datagram &datagram) { window_->discovery().received(datagram); });
+    QObject::connect(
+        window_.get(), &CARNDlg::closing, window_.get(), [this] { transport_.stop(); });
+    if (openCommandSocket(transport_, interfaceAddress, prompts_))
+        pump_->start();
+}
+
+CARNApp::~CARNApp()
+{
+    // No datagram may reach the pump or the window once they are gone.
+    transport_.stop();
+}
 
 int CARNApp::run()
 {
-    auto store = std::make_unique<Store>();
-    SystemClock clock;
-    QtPrompts prompts;
-    UdpTransport transport;
-
-    CARNDlg window(*store, transport, clock, prompts);
-    prompts.setParent(&window);
-    window.show();
-
-    DatagramPump pump(transport);
-    if (openCommandSocket(transport, options_.interfaceAddress.toStdString(), prompts))
-        pump.start();
-    QObject::connect(&window, &CARNDlg::closing, &window, [&transport] { transport.stop(); });
-
     QApplication::exec();
-    transport.stop();
+    transport_.stop();
     return 0;
 }
 

@@ -1,40 +1,348 @@
 #include "app/CARNDlg.h"
 
+#include "app/CAboutDlg.h"
+#include "app/DeviceLists.h"
+#include "app/MainWindowLayout.h"
+#include "app/ManualFile.h"
+#include "app/PlaceholderPage.h"
+#include "controls/Artwork.h"
+#include "controls/CListCtrlCl.h"
+#include "controls/CStaticST.h"
+#include "controls/ControlId.h"
+#include "controls/PngButton.h"
+#include "mic/CMicDlg.h"
 #include "model/Store.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 namespace arx {
 
 namespace {
-constexpr int StartWidth = 1280;
-constexpr int StartHeight = 768;
+
+constexpr int PageButtonIds[4]
+    = { MicPageButtonId, SpeakerPageButtonId, RoutingPageButtonId, HelpPageButtonId };
+const char *const PageButtonCaptions[4] = { "MIC", "SPEAKER", "ROUTING", "HELP" };
+
+// Artwork numbers.
+constexpr int IconImage = 128;
+constexpr int PageButtonImage = 131;
+constexpr int PageButtonSelectedImage = 132;
+constexpr int PageButtonFirstSelectedImage = 163;
+constexpr int BannerImage = 171;
+constexpr int HelpButtonHoverImage = 200;
+constexpr int HelpButtonImage = 201;
+constexpr int SearchOffImage = 202;
+constexpr int SearchOnImage = 203;
+
+template <class Control> Control *makeControl(QWidget *parent, int id)
+{
+    auto *control = new Control(parent);
+    setControlId(control, id);
+    return control;
+}
+
+QString localAddressText(const std::optional<std::string> &address)
+{
+    if (!address)
+        return QStringLiteral("No local IPv4 address found");
+    return QStringLiteral("Local address %1").arg(QString::fromStdString(*address));
+}
+
 } // namespace
 
-CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts, QWidget *parent)
-    : QWidget(parent), store_(store), link_(link), clock_(clock), prompts_(prompts)
+CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
+    OwnAddressLookup ownAddress, QWidget *parent)
+    : QWidget(parent)
+    , discovery_(store, link, clock, prompts, *this, ownAddress)
+    , ownAddress_(std::move(ownAddress))
+    , manualPath_(arx::manualPath())
 {
     setWindowTitle(QStringLiteral("ARX 1.2"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    createControls();
 
-    store_.eulerConstant = computeEulerConstant();
-    SetDefaults(store_);
+    // The window menu: Linux desktops give a program no item of its own in the title bar's
+    // menu, so the banner carries it (right click, or a click on the picture at its left).
+    windowMenu_ = new QMenu(this);
+    connect(
+        windowMenu_->addAction(AboutMenuText), &QAction::triggered, this, &CARNDlg::showAboutBox);
+
+    setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
+    store.eulerConstant = computeEulerConstant();
+    SetDefaults(store);
+    setUpListsAndPages();
+
+    initialised_ = true;
+    selectPage(Page::Mic);
+    showLocalAddress();
 
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
     setAutoFillBackground(true);
 
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    setGeometry(available.left(), available.top(), StartWidth, StartHeight);
+    // Always 1280 x 768 at the screen's top-left corner, whatever the screen's size.
+    resize(MainWindowStartSize);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().topLeft());
+    layOutOnce();
+
+    connectionTimer_ = new QTimer(this);
+    connectionTimer_->setInterval(ConnectionTickMs);
+    connect(connectionTimer_, &QTimer::timeout, this, [this] { discovery_.tick(); });
+    connectControls();
+}
+
+CARNDlg::~CARNDlg() = default;
+
+void CARNDlg::createControls()
+{
+    picture_ = makeControl<CStaticST>(this, StaticPictureId);
+    for (int i = 0; i < 4; ++i) {
+        PngButton *button = makeControl<PngButton>(this, PageButtonIds[i]);
+        button->setText(QString::fromLatin1(PageButtonCaptions[i]));
+        pageButtons_[static_cast<std::size_t>(i)] = button;
+    }
+    unitList_ = makeControl<CListCtrlCl>(this, UnitListId);
+    searchButton_ = makeControl<PngButton>(this, SearchButtonId);
+    searchButton_->setText(QStringLiteral("SEARCH"));
+    helpButton_ = makeControl<PngButton>(this, HelpButtonId);
+    helpButton_->setText(QStringLiteral("HELP"));
+    helpButton_->setMode(ButtonMode::Push);
+    danteList_ = makeControl<CListCtrlCl>(this, DanteListId);
+    rdaList_ = makeControl<CListCtrlCl>(this, ProcessorListId);
+
+    processorAddress_ = makeControl<QLineEdit>(this, ProcessorAddressFieldId);
+    processorAddress_->setPlaceholderText(QStringLiteral("Processor address"));
+    processorAddress_->setClearButtonEnabled(true);
+    addProcessorButton_ = makeControl<PngButton>(this, AddProcessorButtonId);
+    addProcessorButton_->setText(QStringLiteral("Add"));
+    addProcessorButton_->setMode(ButtonMode::Push);
+
+    localAddress_ = makeControl<QLabel>(this, LocalAddressLabelId);
+    localAddress_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QPalette grey = localAddress_->palette();
+    grey.setColor(QPalette::WindowText, QColor(150, 160, 175));
+    localAddress_->setPalette(grey);
+}
+
+void CARNDlg::setUpListsAndPages()
+{
+    picture_->setGeometry(StaticPictureGeometry);
+
+    setUpDeviceList(*unitList_, UnitListColumns);
+    setUpDeviceList(*danteList_, DanteListColumns);
+    setUpDeviceList(*rdaList_, ProcessorListColumns);
+
+    micPage_ = new CMicDlg(this);
+    speakerPage_ = new PlaceholderPage(this);
+    speakerPage_->setObjectName(QStringLiteral("speakerPage"));
+    routingPage_ = new PlaceholderPage(this);
+    routingPage_->setObjectName(QStringLiteral("routingPage"));
+
+    banner_ = pngImage(BannerImage);
+
+    for (std::size_t i = 0; i < pageButtons_.size(); ++i) {
+        pageButtons_[i]->setImages(PageButtonImage, PageButtonFirstSelectedImage);
+        pageButtons_[i]->setState(i == 0 ? 1 : 0);
+    }
+}
+
+void CARNDlg::layOutOnce()
+{
+    if (!initialised_ || laidOut_)
+        return;
+    const MainWindowGeometry g = mainWindowGeometry(size());
+    for (std::size_t i = 0; i < pageButtons_.size(); ++i) {
+        pageButtons_[i]->setGeometry(g.pageButtons[i]);
+        pageButtons_[i]->setImages(PageButtonImage, PageButtonSelectedImage);
+    }
+    searchButton_->setGeometry(g.searchButton);
+    searchButton_->setImages(SearchOffImage, SearchOnImage);
+    helpButton_->setGeometry(g.helpButton);
+    helpButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
+    localAddress_->setGeometry(g.localAddressLabel);
+    unitList_->setGeometry(g.unitList);
+    fitColumnsToList(*unitList_);
+    rdaList_->setGeometry(g.processorList);
+    fitColumnsToList(*rdaList_);
+    processorAddress_->setGeometry(g.processorAddressField);
+    addProcessorButton_->setGeometry(g.addProcessorButton);
+    addProcessorButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
+    danteList_->setGeometry(g.danteList);
+    danteList_->hide();
+    for (QWidget *page : { static_cast<QWidget *>(micPage_), speakerPage_, routingPage_ })
+        page->setGeometry(g.pageArea);
+    laidOut_ = true;
+}
+
+void CARNDlg::connectControls()
+{
+    for (PngButton *button : pageButtons_)
+        connect(button, &PngButton::commanded, this, &CARNDlg::pageButtonPressed);
+    connect(searchButton_, &PngButton::commanded, this, &CARNDlg::searchPressed);
+    connect(helpButton_, &PngButton::commanded, this, &CARNDlg::openManual);
+    connect(unitList_, &CListCtrlCl::rowDoubleClicked, this,
+        [this](int, int row) { discovery_.unitRowActivated(row); });
+    connect(rdaList_, &CListCtrlCl::rowDoubleClicked, this,
+        [this](int, int row) { discovery_.connectRow(row); });
+    connect(addProcessorButton_, &PngButton::commanded, this, &CARNDlg::addProcessor);
+    connect(processorAddress_, &QLineEdit::returnPressed, this, &CARNDlg::addProcessor);
+}
+
+void CARNDlg::selectPage(Page page)
+{
+    page_ = page;
+    for (std::size_t i = 0; i < pageButtons_.size(); ++i)
+        pageButtons_[i]->setState(static_cast<int>(i) == static_cast<int>(page) ? 1 : 0);
+    micPage_->setVisible(page == Page::Mic);
+    speakerPage_->setVisible(page == Page::Speaker);
+    routingPage_->setVisible(page == Page::Routing);
+
+    const bool processors = page == Page::Speaker;
+    unitList_->setVisible(!processors);
+    rdaList_->setVisible(processors);
+    processorAddress_->setVisible(processors);
+    addProcessorButton_->setVisible(processors);
+}
+
+void CARNDlg::pageButtonPressed(int controlId)
+{
+    switch (controlId) {
+    case MicPageButtonId:
+        selectPage(Page::Mic);
+        break;
+    case SpeakerPageButtonId:
+        selectPage(Page::Speaker);
+        break;
+    case RoutingPageButtonId:
+        selectPage(Page::Routing);
+        break;
+    default: // HELP is the manual, not a page: the page shown stays
+        openManual();
+        break;
+    }
+}
+
+void CARNDlg::searchPressed()
+{
+    showLocalAddress();
+    discovery_.toggleSearch();
+}
+
+void CARNDlg::addProcessor()
+{
+    if (discovery_.addProcessor(processorAddress_->text().toStdString()))
+        processorAddress_->clear();
+}
+
+void CARNDlg::openManual()
+{
+    openDocument(manualPath_);
+}
+
+void CARNDlg::showLocalAddress()
+{
+    localAddress_->setText(localAddressText(ownAddress_ ? ownAddress_() : std::nullopt));
+}
+
+void CARNDlg::showAboutBox()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CARNDlg::paintEvent(QPaintEvent *)
+{
+    if (banner_.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(0, 0, width(), banner_.height()), banner_);
+}
+
+void CARNDlg::resizeEvent(QResizeEvent *event)
+{
+    layOutOnce();
+    QWidget::resizeEvent(event);
 }
 
 void CARNDlg::closeEvent(QCloseEvent *event)
 {
     emit closing();
     event->accept();
+}
+
+void CARNDlg::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->pos().y() < BannerHeight)
+        windowMenu_->popup(event->globalPos());
+}
+
+void CARNDlg::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton
+        && StaticPictureGeometry.contains(event->position().toPoint())) {
+        windowMenu_->popup(mapToGlobal(StaticPictureGeometry.bottomLeft()));
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CARNDlg::setSearchPressed(bool pressed)
+{
+    searchButton_->setState(pressed ? 1 : 0);
+}
+
+void CARNDlg::showStrip(int slot)
+{
+    micPage_->ShowStrip(slot);
+}
+
+void CARNDlg::refreshStrip(int slot)
+{
+    micPage_->refreshStrip(slot);
+}
+
+void CARNDlg::updateMeter(int slot)
+{
+    micPage_->updateMeter(slot);
+}
+
+void CARNDlg::hideStrip(int slot)
+{
+    micPage_->hideStrip(slot);
+}
+
+void CARNDlg::selectSpeakerPage()
+{
+    if (page_ != Page::Speaker)
+        selectPage(Page::Speaker);
+}
+
+void CARNDlg::unitListChanged()
+{
+    showRows(*unitList_, discovery_.unitList());
+}
+
+void CARNDlg::processorListChanged()
+{
+    showRows(*rdaList_, discovery_.processorList());
+}
+
+void CARNDlg::setConnectionTimerRunning(bool running)
+{
+    if (running)
+        connectionTimer_->start();
+    else
+        connectionTimer_->stop();
 }
 
 } // namespace arx

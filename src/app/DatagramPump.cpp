@@ -3,7 +3,8 @@
 namespace arx {
 
 DatagramPump::DatagramPump(UdpTransport &transport, QObject *parent)
-    : QObject(parent), transport_(transport)
+    : QObject(parent)
+    , transport_(transport)
 {
 }
 

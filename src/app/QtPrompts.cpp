@@ -24,20 +24,20 @@ void QtPrompts::message(const std::string &text)
 bool QtPrompts::confirm(const std::string &text)
 {
     QMessageBox box(QMessageBox::Warning, Caption, QString::fromStdString(text),
-                    QMessageBox::Ok | QMessageBox::Cancel, parent_);
+        QMessageBox::Ok | QMessageBox::Cancel, parent_);
     return box.exec() == QMessageBox::Ok;
 }
 
 std::optional<std::string> QtPrompts::openFileName(const std::string &filter)
 {
-    return chosen(QFileDialog::getOpenFileName(parent_, QString(), QString(),
-                                               QString::fromStdString(filter)));
+    return chosen(QFileDialog::getOpenFileName(
+        parent_, QString(), QString(), QString::fromStdString(filter)));
 }
 
 std::optional<std::string> QtPrompts::saveFileName(const std::string &filter)
 {
-    return chosen(QFileDialog::getSaveFileName(parent_, QString(), QString(),
-                                               QString::fromStdString(filter)));
+    return chosen(QFileDialog::getSaveFileName(
+        parent_, QString(), QString(), QString::fromStdString(filter)));
 }
 
 } // namespace arx

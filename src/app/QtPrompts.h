@@ -9,7 +9,10 @@ namespace arx {
 // The operator's dialogs, parented to the main window.
 class QtPrompts final : public Prompts {
 public:
-    explicit QtPrompts(QWidget *parent = nullptr) : parent_(parent) {}
+    explicit QtPrompts(QWidget *parent = nullptr)
+        : parent_(parent)
+    {
+    }
     void setParent(QWidget *parent) { parent_ = parent; }
 
     void message(const std::string &text) override;

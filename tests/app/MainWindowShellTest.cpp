@@ -20,22 +20,6 @@
 namespace arx {
 namespace {
 
-TEST(MainWindowShell, StartsAs1280By768BlackArxWindowWithDefaultsApplied)
-{
-    auto store = std::make_unique<Store>();
-    test::RecordingLink link;
-    ManualClock clock;
-    test::ScriptedPrompts prompts;
-    CARNDlg window(*store, link, clock, prompts);
-
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("ARX 1.2"));
-    EXPECT_EQ(window.size(), QSize(1280, 768));
-    EXPECT_EQ(window.palette().color(QPalette::Window), QColor(Qt::black));
-    EXPECT_DOUBLE_EQ(store->eulerConstant, computeEulerConstant());
-    EXPECT_EQ(store->speaker.channels[1].ratio, 10) << "SetDefaults ran";
-    EXPECT_TRUE(link.log.empty()) << "nothing is sent at start";
-}
-
 TEST(MainWindowShell, ClosingAnnouncesItselfAndSendsNothing)
 {
     auto store = std::make_unique<Store>();
@@ -57,22 +41,22 @@ TEST(DatagramPump, HandsEveryDatagramToTheUserInterfaceThread)
     DatagramPump pump(transport);
     QThread *deliveredOn = nullptr;
     QObject::connect(&pump, &DatagramPump::received, &pump,
-                     [&](const Datagram &) { deliveredOn = QThread::currentThread(); });
+        [&](const Datagram &) { deliveredOn = QThread::currentThread(); });
     QSignalSpy received(&pump, &DatagramPump::received);
     pump.start();
 
     const int peer = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in source{};
+    sockaddr_in source {};
     source.sin_family = AF_INET;
     inet_pton(AF_INET, "127.0.2.41", &source.sin_addr);
     ASSERT_EQ(::bind(peer, reinterpret_cast<sockaddr *>(&source), sizeof source), 0);
-    sockaddr_in destination{};
+    sockaddr_in destination {};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(39030);
     inet_pton(AF_INET, "127.0.2.40", &destination.sin_addr);
-    const std::uint8_t frame[] = {0x25, 0x47, 0x07, 0x23};
+    const std::uint8_t frame[] = { 0x25, 0x47, 0x07, 0x23 };
     ::sendto(peer, frame, sizeof frame, 0, reinterpret_cast<sockaddr *>(&destination),
-             sizeof destination);
+        sizeof destination);
     ::close(peer);
 
     ASSERT_TRUE(received.wait(5000));

@@ -1,0 +1,37 @@
+#include "app/MainWindowLayout.h"
+
+namespace arx {
+
+MainWindowGeometry mainWindowGeometry(QSize client)
+{
+    const int w = client.width();
+    const int h = client.height();
+    const int column = 3 * w / 4; // left edge of the device column
+    MainWindowGeometry g;
+
+    // The page buttons share the page area's width, so that HELP does not run under the
+    // search and help buttons, which sit over the device column.
+    const int pageButtonWidth = column / 4;
+    for (int i = 0; i < 4; ++i)
+        g.pageButtons[static_cast<std::size_t>(i)]
+            = QRect(i * pageButtonWidth, 60, pageButtonWidth, 30);
+
+    g.searchButton = QRect(w - 130, 50, 100, 30);
+    g.helpButton = QRect(w - 260, 50, 100, 30);
+    g.localAddressLabel = QRect(w - 260, 84, 230, 32);
+    g.pageArea = QRect(0, 120, column, h - 130);
+
+    g.unitList = QRect(column, 120, w / 4, h - 130);
+    // The processors take the units' place while the speaker page is shown, with the field
+    // that adds one by address under them.
+    g.processorList = QRect(column, 120, w / 4, 150);
+    constexpr int addWidth = 80;
+    constexpr int gap = 8;
+    const int fieldTop = g.processorList.bottom() + 1 + gap;
+    g.processorAddressField = QRect(column, fieldTop, w / 4 - addWidth - gap, 30);
+    g.addProcessorButton = QRect(w - addWidth, fieldTop, addWidth, 30);
+    g.danteList = QRect(column, 420, w / 4, h - 420);
+    return g;
+}
+
+} // namespace arx

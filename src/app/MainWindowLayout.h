@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+#include <array>
+
+namespace arx {
+
+// The dialog ids of the main window's controls, by which tests and parents address them.
+enum MainWindowControlId : int {
+    StaticPictureId = 1000,
+    MicPageButtonId = 1001,
+    SpeakerPageButtonId = 1002,
+    RoutingPageButtonId = 1003,
+    HelpPageButtonId = 1004,
+    UnitListId = 1005,
+    SearchButtonId = 1006,
+    HelpButtonId = 1007,
+    DanteListId = 1008,
+    ProcessorListId = 1009,
+    // Ours: the processor address field, its "Add" button and the local address line.
+    ProcessorAddressFieldId = 1401,
+    AddProcessorButtonId = 1402,
+    LocalAddressLabelId = 1403,
+};
+
+constexpr QSize MainWindowStartSize { 1280, 768 };
+constexpr int BannerHeight = 50;
+constexpr QRect StaticPictureGeometry { 0, 0, 300, BannerHeight };
+
+// Where every control of the main window goes for a client area of this size. The window
+// lays itself out once, on its first size, and never moves the controls again.
+struct MainWindowGeometry {
+    std::array<QRect, 4> pageButtons; // MIC, SPEAKER, ROUTING, HELP
+    QRect searchButton;
+    QRect helpButton;
+    QRect localAddressLabel;
+    QRect pageArea; // the microphone, speaker and routing pages
+    QRect unitList;
+    QRect processorList;
+    QRect processorAddressField;
+    QRect addProcessorButton;
+    QRect danteList;
+};
+
+MainWindowGeometry mainWindowGeometry(QSize client);
+
+} // namespace arx

@@ -1,0 +1,52 @@
+// The program's command line, answered before any window system is asked for.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct Finished {
+    int status;
+    std::string output;
+};
+
+// Runs arx without a display (no X, no Wayland, no platform chosen), both outputs together.
+Finished runWithoutDisplay(const std::string &arguments)
+{
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '"
+        + std::string(ARX_PROGRAM) + "' " + arguments + " 2>&1";
+    FILE *pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return { -1, {} };
+    std::string output;
+    char buffer[256];
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
+    const int status = ::pclose(pipe);
+    return { WIFEXITED(status) ? WEXITSTATUS(status) : -1, output };
+}
+
+TEST(CommandLine, VersionAndHelpNeedNoDisplay)
+{
+    const Finished version = runWithoutDisplay("--version");
+    EXPECT_EQ(version.status, 0) << version.output;
+    EXPECT_EQ(version.output, "ARX 1.2\n");
+
+    const Finished help = runWithoutDisplay("--help");
+    EXPECT_EQ(help.status, 0) << help.output;
+    EXPECT_NE(help.output.find("--interface <ADDRESS>"), std::string::npos) << help.output;
+}
+
+TEST(CommandLine, AddressThatIsNotDottedIPv4IsRefusedWithoutADisplay)
+{
+    for (const char *address : { "foo", "192.168.0", "300.1.1.1" }) {
+        const Finished run = runWithoutDisplay(std::string("--interface ") + address);
+        EXPECT_EQ(run.status, 2) << address << ": " << run.output;
+        EXPECT_NE(run.output.find("needs a dotted IPv4 address"), std::string::npos) << run.output;
+    }
+}
+
+} // namespace
