@@ -35,7 +35,7 @@ double secondOrderAlpha(int type, double s, int qCode)
 
 std::optional<Biquad> crossoverCoefficients(Pass pass, int type, double frequency, int qCode)
 {
-    const double w = frequency * TwoPiAsStoredForCrossover / DeviceRate;
+    const double w = frequency * TwoPiAsStoredForCrossover / DEVICE_RATE;
     const double s = std::sin(w);
     const double c = std::cos(w);
 
@@ -86,7 +86,7 @@ Biquad micPeakingCoefficients(double frequency, int gainCode, int qCode)
     // it can move the last bit of Q, and with it the bytes sent.
     const double B = f / (qCode / 100.0);
     const double Q = f / B;
-    const double K = std::tan(Pi * f / DeviceRate);
+    const double K = std::tan(Pi * f / DEVICE_RATE);
     const double V = std::pow(10.0, std::fabs(G) / 20.0);
 
     if (G >= 0.0) {
@@ -101,7 +101,7 @@ Biquad micPeakingCoefficients(double frequency, int gainCode, int qCode)
 
 Biquad micLowCutCoefficients(double frequency)
 {
-    const double K = std::tan(Pi * frequency / DeviceRate);
+    const double K = std::tan(Pi * frequency / DEVICE_RATE);
     const double n = 1.0 / (1.0 + K / LowCutQ + K * K);
     return { n, -2.0 * n, n, 2.0 * (K * K - 1.0) * n, (1.0 - K / LowCutQ + K * K) * n };
 }
@@ -111,7 +111,7 @@ Biquad speakerPeakingCoefficients(double frequency, int gainCode, int qCode)
     const double f = frequency;
     const double G = gainCode / 10.0 - 18.0;
     const double Q = qCode / 10.0;
-    const double K = std::tan(f * PiAsStoredForSpeaker * 2.0 / DeviceRate * 0.5);
+    const double K = std::tan(f * PiAsStoredForSpeaker * 2.0 / DEVICE_RATE * 0.5);
     const double V = std::pow(10.0, G / 20.0); // a cut keeps the boost formula with V < 1
 
     const double n = 1.0 / (1.0 + K / Q + K * K);

@@ -7,7 +7,7 @@
 namespace arx {
 
 // The devices run their filters at this rate; the dynamics time constants use 96000 Hz.
-constexpr double DeviceRate = 48000.0;
+constexpr double DEVICE_RATE = 48000.0;
 constexpr double DynamicsRate = 96000.0;
 
 // Crossover filter types, in the order of the type selectors.

@@ -13,7 +13,8 @@ using Fixed5_23 = std::array<std::uint8_t, 4>; // most significant byte first
 using Fixed3_21 = std::array<std::uint8_t, 3>; // most significant byte first
 
 // v rounded to single precision, times 2^23, truncated toward zero: the devices' 5.23 word.
-// Beyond the 32-bit range it saturates; NaN goes out as 0.
+// Beyond the 32-bit range the word is held at the 32-bit limits before the 28-bit mask (so a
+// 28-bit word keeps its documented wrap from 16 up); NaN goes out as 0.
 Fixed5_23 toFixed5_23(double v, WordWidth width);
 
 // As toFixed5_23 with all 32 bits, but from the double itself, without the single-precision

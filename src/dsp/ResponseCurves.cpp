@@ -96,7 +96,7 @@ void evaluate(const SectionChain &sections, ResponseCurve &curve)
 
 double gridAngle(std::size_t k)
 {
-    return FrequencyGrid[k] * 6.283185307179586 / DisplayRate;
+    return FrequencyGrid[k] * 6.283185307179586 / DISPLAY_RATE;
 }
 
 Biquad displayPeakingSection(double frequency, double gainDb, double bandwidth)

@@ -10,7 +10,7 @@ namespace arx {
 
 // The drawn curves are designed at this notional rate; the devices run at another (see
 // CoefficientDesigns.h), so the curve and the device filter are two separate computations.
-constexpr double DisplayRate = 96000.0;
+constexpr double DISPLAY_RATE = 96000.0;
 
 // 2 pi / 96000 as the curves have always been designed with, seven digits.
 constexpr double DisplayDesignAnglePerHz = 6.544985e-05;

@@ -13,7 +13,7 @@ namespace {
 double magnitudeDb(const Biquad &section, double frequency)
 {
     const std::complex<double> zInverse
-        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DeviceRate);
+        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DEVICE_RATE);
     const std::complex<double> numerator
         = section.b0 + section.b1 * zInverse + section.b2 * zInverse * zInverse;
     const std::complex<double> denominator

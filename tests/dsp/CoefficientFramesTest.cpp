@@ -43,7 +43,7 @@ double carriedMagnitudeDb(
     for (int i = 0; i < 5; ++i)
         word[i] = decode5_23(frame, offset + 4 * i, bits28);
     const std::complex<double> zInverse
-        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DeviceRate);
+        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DEVICE_RATE);
     return 20.0
         * std::log10(std::abs((word[0] + word[1] * zInverse + word[2] * zInverse * zInverse)
             / (1.0 - word[3] * zInverse - word[4] * zInverse * zInverse)));

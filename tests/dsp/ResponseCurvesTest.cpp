@@ -13,7 +13,7 @@ namespace {
 double complexMagnitudeDb(const Biquad &section, double frequency)
 {
     const std::complex<double> zInverse
-        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DisplayRate);
+        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DISPLAY_RATE);
     const std::complex<double> numerator
         = section.b0 + section.b1 * zInverse + section.b2 * zInverse * zInverse;
     const std::complex<double> denominator
@@ -32,8 +32,8 @@ double complexMagnitudeDb(const SectionChain &sections, double frequency)
 // The digital Butterworth magnitude of an order through the bilinear transform.
 double butterworthDb(bool lowPass, int order, double corner, double frequency)
 {
-    const double ratio = std::tan(std::numbers::pi * frequency / DisplayRate)
-        / std::tan(std::numbers::pi * corner / DisplayRate);
+    const double ratio = std::tan(std::numbers::pi * frequency / DISPLAY_RATE)
+        / std::tan(std::numbers::pi * corner / DISPLAY_RATE);
     const double x = std::pow(lowPass ? ratio : 1.0 / ratio, 2.0 * order);
     return -10.0 * std::log10(1.0 + x);
 }
