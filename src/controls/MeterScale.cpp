@@ -94,7 +94,8 @@ std::optional<Line> Layout::tick(int band, int led) const
 
 std::optional<Line> Layout::peakLine(int band, int peak) const
 {
-    if (direction_ != Direction::Vertical || scale_.rangeMax <= 0)
+    // A one-LED meter with a range below 10 draws no LED, and so no peak either.
+    if (direction_ != Direction::Vertical || scale_.rangeMax <= 0 || leds_ <= 0)
         return std::nullopt;
     const Rect first = led(band, 0);
     const int ledHeight = height_ / leds_;

@@ -67,6 +67,16 @@ TEST(MeterLayout, VerticalBandsStackLedsUpwardWithGaps)
     EXPECT_EQ(layout.peakLine(0, 16), (meter::Line { 1, 45, 18, 45 }));
 }
 
+TEST(MeterLayout, AMeterThatDrawsNoLedHasNoPeakLine)
+{
+    meter::Scale scale;
+    scale.ledsPerBand = 1;
+    scale.rangeMax = 9; // a tenth of the range: no LED at all
+    ASSERT_EQ(meter::ledCount(scale), 0);
+    const meter::Layout layout(scale, meter::Direction::Vertical, 2, 40, 85);
+    EXPECT_FALSE(layout.peakLine(0, 5).has_value()) << "no LED, so no peak (and no division by 0)";
+}
+
 TEST(MeterLayout, HorizontalBandsShiftDownByTheRemainder)
 {
     meter::Scale scale;
