@@ -152,7 +152,9 @@ TEST_F(DiscoveryTest, StoppingDetachesTypes1To3AndForgetsEveryUnit)
         EXPECT_EQ(textOf(unit.code), "");
         EXPECT_EQ(textOf(unit.ip), "");
     }
-    EXPECT_EQ(store.unitTable[2].eqBands[0].frequency, 100) << "other fields keep their values";
+    EXPECT_EQ(store.unitTable[0].gain, 3) << "other fields keep their values";
+    EXPECT_EQ(store.unitTable[1].mode, 3) << "other fields keep their values";
+    EXPECT_EQ(store.unitTable[2].type, UnitTypePxl2) << "other fields keep their values";
     EXPECT_EQ(discovery.unitList().rowCount(), 0u);
     EXPECT_EQ(discovery.processorList().rowCount(), 0u);
     EXPECT_EQ(store.speaker.rdaConnected, 0);

@@ -343,11 +343,16 @@ TEST_F(ReplyParserTest, APxl2AnnouncementShorterThanItsFieldsIsDropped)
 TEST_F(ReplyParserTest, AKnownPxl2UnitKeepsItsEqualiser)
 {
     receive(UnitA, pxl2Announcement("pxl"));
+    link.clear();
     WideFields changed;
     changed.bands[0] = wideBand(2, 9000, 900, 100);
     receive(UnitA, pxl2Announcement("pxl", changed));
     EXPECT_EQ(slot(0).eqBands[0].frequency, 100);
     EXPECT_EQ(slot(0).eqBands[0].shape, 0);
+    EXPECT_EQ(link.log,
+        (std::vector<std::string> {
+            std::string("25 46 01 23 -> ") + UnitA + ":39030", "pause 10" }))
+        << "the known unit is attached again with '%F' 1";
 }
 
 // --- Reports --------------------------------------------------------------------------
