@@ -29,7 +29,7 @@ std::optional<arx::StartOptions> readOptions(const QCoreApplication &application
     const QCommandLineOption interfaceOption(QStringLiteral("interface"),
         QStringLiteral("Local IPv4 address to bind to, to carry in the search and connection "
                        "requests, and to send the search on. Default: any address, carrying "
-                       "the first address of the host name."),
+                       "this computer's address on its network."),
         QStringLiteral("ADDRESS"));
     parser.addOption(interfaceOption);
     parser.process(application);

@@ -33,7 +33,36 @@ TEST(LocalAddress, WithoutAnInterfaceItIsAnIPv4AddressOfTheHostOrNothing)
     if (own) {
         EXPECT_TRUE(isDottedIPv4(*own)) << *own;
     }
+    EXPECT_EQ(own, hostAddress());
 }
+
+// Rows: host-name addresses, interface addresses, the address devices are told to answer to.
+struct HostAddressCase {
+    std::vector<std::string> names;
+    std::vector<std::string> interfaces;
+    std::optional<std::string> expected;
+};
+
+class HostAddressChoice : public ::testing::TestWithParam<HostAddressCase> { };
+
+TEST_P(HostAddressChoice, PrefersAnAddressDevicesCanReach)
+{
+    const HostAddressCase &row = GetParam();
+    EXPECT_EQ(chooseHostAddress(row.names, row.interfaces), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(LocalAddress, HostAddressChoice,
+    ::testing::Values(
+        // The name's own first address when it is a network address.
+        HostAddressCase { { "192.0.2.15", "198.51.100.7" }, { "203.0.113.9" }, "192.0.2.15" },
+        // A name mapped to 127.0.1.1 (as Debian does) gives way to the network interface.
+        HostAddressCase { { "127.0.1.1" }, { "127.0.0.1", "192.0.2.15" }, "192.0.2.15" },
+        // A link-local address only when nothing better exists.
+        HostAddressCase { { "127.0.1.1" }, { "169.254.3.4", "192.0.2.15" }, "192.0.2.15" },
+        HostAddressCase { { "127.0.1.1" }, { "127.0.0.1", "169.254.3.4" }, "169.254.3.4" },
+        // A computer without any network keeps its loopback name.
+        HostAddressCase { { "127.0.1.1" }, { "127.0.0.1" }, "127.0.1.1" },
+        HostAddressCase { {}, {}, std::nullopt }));
 
 TEST(LocalAddress, TheSearchLeavesOnTheInterfaceItsRequestCarries)
 {
