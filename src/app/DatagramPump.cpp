@@ -8,6 +8,11 @@ DatagramPump::DatagramPump(UdpTransport &transport, QObject *parent)
 {
 }
 
+DatagramPump::~DatagramPump()
+{
+    transport_.stop();
+}
+
 void DatagramPump::start()
 {
     transport_.start([this](const Datagram &datagram) { enqueue(datagram); });

@@ -23,6 +23,8 @@ public:
     static constexpr std::size_t Capacity = 4096;
 
     explicit DatagramPump(UdpTransport &transport, QObject *parent = nullptr);
+    // Stops the transport: its receive thread calls into this object.
+    ~DatagramPump() override;
     void start();
 
     // Datagrams dropped because the queue was full, since the start.

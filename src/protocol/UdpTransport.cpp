@@ -8,8 +8,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
+#include <future>
 #include <cstring>
 
 namespace arx {
@@ -73,14 +73,14 @@ void UdpTransport::start(Deliver deliver)
     if (socket_ < 0 || thread_.joinable() || stopEvent_ < 0)
         return;
     deliver_ = std::move(deliver);
-    std::atomic<bool> started{false};
-    thread_ = std::thread([this, &started] {
-        receiveThreadId_ = static_cast<int>(::syscall(SYS_gettid));
-        started = true;
-        started.notify_one();
+    // The promise lives in the thread, so reporting its id never touches this frame.
+    std::promise<int> threadId;
+    std::future<int> reported = threadId.get_future();
+    thread_ = std::thread([this, threadId = std::move(threadId)]() mutable {
+        threadId.set_value(static_cast<int>(::syscall(SYS_gettid)));
         receiveLoop();
     });
-    started.wait(false);
+    receiveThreadId_ = reported.get();
 }
 
 void UdpTransport::stop()
@@ -89,6 +89,9 @@ void UdpTransport::stop()
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t written = ::write(stopEvent_, &one, sizeof one);
         thread_.join();
+        // Reading resets the eventfd, so that a transport opened and started again listens.
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t read = ::read(stopEvent_, &count, sizeof count);
     }
     if (socket_ >= 0) {
         ::close(socket_);

@@ -39,7 +39,7 @@ public:
               std::span<const std::uint8_t> bytes) override;
     void pause(int milliseconds) override;
 
-    // The receive thread's id, for measuring its wake-ups.
+    // The receive thread's id (set before start() returns), for measuring its wake-ups.
     int receiveThreadId() const { return receiveThreadId_; }
 
 private:

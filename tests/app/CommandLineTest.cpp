@@ -50,3 +50,14 @@ TEST(CommandLine, AddressThatIsNotDottedIPv4IsRefusedWithoutADisplay)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CommandLine, WithoutADisplayTheProgramSaysSoInsteadOfAborting)
+{
+    const Finished run = runWithoutDisplay("--interface 127.0.2.80");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("no display found"), std::string::npos) << run.output;
+}
+
+} // namespace

@@ -1,3 +1,4 @@
+#include "app/CARNApp.h"
 #include "app/CARNDlg.h"
 #include "app/DatagramPump.h"
 #include "model/Store.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 
@@ -32,6 +34,15 @@ TEST(MainWindowShell, ClosingAnnouncesItselfAndSendsNothing)
     window.close();
     EXPECT_EQ(closing.count(), 1);
     EXPECT_TRUE(link.log.empty());
+}
+
+TEST(Application, ClosingTheWindowStopsTheReceiveThreadAndRunReturnsZero)
+{
+    CARNApp application(StartOptions { QStringLiteral("127.0.2.60") });
+    QTimer::singleShot(0, &application.window(), [&] { application.window().close(); });
+    EXPECT_EQ(application.run(), 0);
+    UdpTransport again;
+    EXPECT_TRUE(again.open("127.0.2.60", 39030)) << "the command socket was closed";
 }
 
 TEST(DatagramPump, HandsEveryDatagramToTheUserInterfaceThread)

@@ -137,6 +137,22 @@ TEST_F(UdpTransportTest, SendsFromTheCommandSocketAndStopsPromptly)
     transport.stop(); // a second stop is harmless
 }
 
+TEST(UdpTransportRestart, ATransportStoppedAndStartedAgainStillReceives)
+{
+    UdpTransport transport;
+    Inbox inbox;
+    Peer peer{PeerAddress};
+    ASSERT_TRUE(transport.open(OwnAddress, TestPort));
+    transport.start([&](const Datagram &datagram) { inbox.put(datagram); });
+    transport.stop();
+
+    ASSERT_TRUE(transport.open(OwnAddress, TestPort));
+    transport.start([&](const Datagram &datagram) { inbox.put(datagram); });
+    peer.sendTo(OwnAddress, TestPort, {0x25, 0x47, 0x01, 0x23});
+    EXPECT_EQ(inbox.waitFor(1).size(), 1u);
+    transport.stop();
+}
+
 TEST(CommandSocket, PortAlreadyTakenTellsTheOperatorOnceAndRunsOnWithoutSocket)
 {
     UdpTransport first;
