@@ -58,6 +58,14 @@ void sendLevelReports(int count, const std::atomic<int> &received)
     ::close(fd);
 }
 
+void openOrExit(arx::UdpTransport &transport)
+{
+    if (!transport.open(ReceiverAddress, Port)) {
+        std::fprintf(stderr, "bench_receive: %s:%d is taken\n", ReceiverAddress, Port);
+        std::exit(1);
+    }
+}
+
 double bareRecvfromRate()
 {
     const int fd = boundSocket(ReceiverAddress, Port);
@@ -79,7 +87,7 @@ double bareRecvfromRate()
 double pumpRate(QCoreApplication &application)
 {
     arx::UdpTransport transport;
-    transport.open(ReceiverAddress, Port);
+    openOrExit(transport);
     arx::DatagramPump pump(transport);
     std::atomic<int> received{0};
     QObject::connect(&pump, &arx::DatagramPump::received, &pump, [&](const arx::Datagram &) {
@@ -111,7 +119,7 @@ long voluntarySwitches(int threadId)
 long idleWakeUps(int seconds)
 {
     arx::UdpTransport transport;
-    transport.open(ReceiverAddress, Port);
+    openOrExit(transport);
     transport.start([](const arx::Datagram &) {});
     const long before = voluntarySwitches(transport.receiveThreadId());
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
