@@ -1,5 +1,7 @@
 #include "dsp/CoefficientDesigns.h"
 
+#include "ComplexResponse.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,16 +11,10 @@
 namespace arx {
 namespace {
 
-// |H(e^jw)| in dB at the devices' rate, with complex numbers.
+// |H(e^jw)| in dB at the devices' rate.
 double magnitudeDb(const Biquad &section, double frequency)
 {
-    const std::complex<double> zInverse
-        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DEVICE_RATE);
-    const std::complex<double> numerator
-        = section.b0 + section.b1 * zInverse + section.b2 * zInverse * zInverse;
-    const std::complex<double> denominator
-        = 1.0 + section.a1 * zInverse + section.a2 * zInverse * zInverse;
-    return 20.0 * std::log10(std::abs(numerator / denominator));
+    return test::complexMagnitudeDb(section, frequency, DEVICE_RATE);
 }
 
 constexpr double HalfPowerDb = -3.0103;

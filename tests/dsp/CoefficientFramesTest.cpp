@@ -1,5 +1,7 @@
 #include "dsp/CoefficientFrames.h"
 
+#include "ComplexResponse.h"
+
 #include "RecordingLink.h"
 #include "dsp/BandKinds.h"
 #include "dsp/CoefficientDesigns.h"
@@ -9,9 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
 #include <memory>
-#include <numbers>
 #include <span>
 
 namespace arx {
@@ -42,11 +42,8 @@ double carriedMagnitudeDb(
     double word[5];
     for (int i = 0; i < 5; ++i)
         word[i] = decode5_23(frame, offset + 4 * i, bits28);
-    const std::complex<double> zInverse
-        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DEVICE_RATE);
-    return 20.0
-        * std::log10(std::abs((word[0] + word[1] * zInverse + word[2] * zInverse * zInverse)
-            / (1.0 - word[3] * zInverse - word[4] * zInverse * zInverse)));
+    return test::complexMagnitudeDb(
+        word[0], word[1], word[2], -word[3], -word[4], frequency, DEVICE_RATE);
 }
 
 class FramesTest : public ::testing::Test {

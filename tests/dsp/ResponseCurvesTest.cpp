@@ -1,24 +1,19 @@
 #include "dsp/ResponseCurves.h"
 
+#include "ComplexResponse.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <complex>
 #include <numbers>
 
 namespace arx {
 namespace {
 
-// |H(e^jw)| in dB, evaluated directly with complex numbers at the display rate.
+// |H(e^jw)| in dB at the display rate.
 double complexMagnitudeDb(const Biquad &section, double frequency)
 {
-    const std::complex<double> zInverse
-        = std::polar(1.0, -2.0 * std::numbers::pi * frequency / DISPLAY_RATE);
-    const std::complex<double> numerator
-        = section.b0 + section.b1 * zInverse + section.b2 * zInverse * zInverse;
-    const std::complex<double> denominator
-        = 1.0 + section.a1 * zInverse + section.a2 * zInverse * zInverse;
-    return 20.0 * std::log10(std::abs(numerator / denominator));
+    return test::complexMagnitudeDb(section, frequency, DISPLAY_RATE);
 }
 
 double complexMagnitudeDb(const SectionChain &sections, double frequency)
