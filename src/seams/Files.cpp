@@ -58,14 +58,6 @@ private:
     int fd_;
 };
 
-std::string folderOf(const std::string &path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string baseOf(const std::string &path)
 {
     const std::size_t slash = path.rfind('/');
@@ -100,6 +92,14 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes, int &error)
 }
 
 } // namespace
+
+std::string folderOf(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 std::string describe(const FileStatus &status)
 {

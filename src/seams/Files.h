@@ -31,6 +31,9 @@ struct FileStatus {
 // "permission denied", "the disk is full", ...: the reason as it reads after a colon.
 std::string describe(const FileStatus &status);
 
+// The folder part of a path: "/p" for "/p/a.box", "/" for "/a.box", "." for "a.box".
+std::string folderOf(const std::string &path);
+
 struct FileRead {
     FileStatus status;
     std::uint64_t size = 0; // the whole file's size

@@ -79,7 +79,7 @@ void PresetController::save()
         prompts_.message(notSaved(path, describe(status)));
         return;
     }
-    remember(path);
+    dialogFolder_ = folderOf(path);
 }
 
 void PresetController::recall()
@@ -104,7 +104,7 @@ void PresetController::recall()
         prompts_.message(notRecalled(*path, load.problem));
         return;
     }
-    remember(*path);
+    dialogFolder_ = folderOf(*path);
 
     const bool connected = store_.speaker.rdaConnected != 0;
     // The page shows what the processor is about to get.
@@ -115,14 +115,6 @@ void PresetController::recall()
     if (connected)
         sendSpeakerSetting(link_, store_);
     prompts_.message(RecallDone);
-}
-
-void PresetController::remember(const std::string &path)
-{
-    const std::size_t start = nameStart(path);
-    if (start == 0)
-        return;
-    dialogFolder_ = start == 1 ? "/" : path.substr(0, start - 1);
 }
 
 } // namespace arx

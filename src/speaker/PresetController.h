@@ -45,8 +45,6 @@ public:
     const std::string &dialogFolder() const { return dialogFolder_; }
 
 private:
-    void remember(const std::string &path);
-
     Store &store_;
     Link &link_;
     Prompts &prompts_;

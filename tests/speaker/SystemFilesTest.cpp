@@ -12,6 +12,9 @@
 #include <fstream>
 #include <memory>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,6 +82,26 @@ TEST_F(SystemFilesTest, ReplaceWritesEveryByteKeepsTheModeAndLeavesNoTemporaryFi
     EXPECT_EQ(entries(), 2u) << "no temporary file is left behind";
     EXPECT_TRUE(files.exists(at("new.box")));
     EXPECT_FALSE(files.exists(at("none.box")));
+}
+
+TEST_F(SystemFilesTest, AWriteThatFailsHalfwayLeavesTheOldFileAndNoTemporaryFile)
+{
+    writeFile(at("hall.box"), old);
+    // A file size limit stops the write after 100 bytes, for root as for anyone.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const FileStatus status = files.replace(at("hall.box"), fresh);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_EQ(status.error, FileError::CannotWrite);
+    EXPECT_EQ(status.systemError, EFBIG);
+    EXPECT_EQ(contentOf(at("hall.box")), old) << "the old preset survives";
+    EXPECT_EQ(entries(), 1u) << "the half-written temporary file is gone";
 }
 
 TEST_F(SystemFilesTest, ReadGivesTheWholeSizeAndAtMostTheLimit)
