@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?= -DARX_WERROR=ON
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench fuzz fuzz-reply fuzz-preset clean
 
 all: build
 
@@ -28,8 +28,14 @@ bench: build
 	scripts/run-benchmarks $(BUILD_DIR)
 
 FUZZ_SECONDS ?= 600
-fuzz: deps
-	scripts/fuzz-reply $(FUZZ_SECONDS)
+# Each target for FUZZ_SECONDS; `make fuzz` runs them one after the other.
+fuzz: fuzz-reply fuzz-preset
+
+fuzz-reply: deps
+	scripts/fuzz reply $(FUZZ_SECONDS)
+
+fuzz-preset: deps
+	scripts/fuzz preset $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR)

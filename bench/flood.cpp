@@ -43,8 +43,14 @@ public:
         message(text);
         return true;
     }
-    std::optional<std::string> openFileName(const std::string &) override { return {}; }
-    std::optional<std::string> saveFileName(const std::string &) override { return {}; }
+    std::optional<std::string> openFileName(const std::string &, const std::string &) override
+    {
+        return {};
+    }
+    std::optional<std::string> saveFileName(const std::string &, const std::string &) override
+    {
+        return {};
+    }
 };
 
 // The bench shows no window; the discovery's calls to it change nothing.

@@ -28,16 +28,19 @@ bool QtPrompts::confirm(const std::string &text)
     return box.exec() == QMessageBox::Ok;
 }
 
-std::optional<std::string> QtPrompts::openFileName(const std::string &filter)
+std::optional<std::string> QtPrompts::openFileName(
+    const std::string &filter, const std::string &startFolder)
 {
     return chosen(QFileDialog::getOpenFileName(
-        parent_, QString(), QString(), QString::fromStdString(filter)));
+        parent_, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter)));
 }
 
-std::optional<std::string> QtPrompts::saveFileName(const std::string &filter)
+std::optional<std::string> QtPrompts::saveFileName(
+    const std::string &filter, const std::string &startFolder)
 {
+    // Qt's dialog asks before overwriting an existing file unless told not to.
     return chosen(QFileDialog::getSaveFileName(
-        parent_, QString(), QString(), QString::fromStdString(filter)));
+        parent_, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter)));
 }
 
 } // namespace arx

@@ -17,8 +17,10 @@ public:
 
     void message(const std::string &text) override;
     bool confirm(const std::string &text) override;
-    std::optional<std::string> openFileName(const std::string &filter) override;
-    std::optional<std::string> saveFileName(const std::string &filter) override;
+    std::optional<std::string> openFileName(
+        const std::string &filter, const std::string &startFolder) override;
+    std::optional<std::string> saveFileName(
+        const std::string &filter, const std::string &startFolder) override;
 
 private:
     QWidget *parent_;

@@ -17,10 +17,15 @@ public:
     // An OK/Cancel question with the exclamation icon; true for OK.
     virtual bool confirm(const std::string &text) = 0;
 
-    // File dialogs; an empty result when the operator cancels. The filter is in Qt's form,
-    // for example "Preset (*.box)".
-    virtual std::optional<std::string> openFileName(const std::string &filter) = 0;
-    virtual std::optional<std::string> saveFileName(const std::string &filter) = 0;
+    // File dialogs, opening in `startFolder`; an empty result when the operator cancels. The
+    // filter is in Qt's form, for example "Preset (*.box)". The save dialog asks before
+    // overwriting a file the operator picked.
+    virtual std::optional<std::string> openFileName(
+        const std::string &filter, const std::string &startFolder)
+        = 0;
+    virtual std::optional<std::string> saveFileName(
+        const std::string &filter, const std::string &startFolder)
+        = 0;
 };
 
 } // namespace arx

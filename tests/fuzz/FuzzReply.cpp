@@ -59,8 +59,14 @@ class NoPrompts final : public Prompts {
 public:
     void message(const std::string &) override { }
     bool confirm(const std::string &) override { return true; }
-    std::optional<std::string> openFileName(const std::string &) override { return {}; }
-    std::optional<std::string> saveFileName(const std::string &) override { return {}; }
+    std::optional<std::string> openFileName(const std::string &, const std::string &) override
+    {
+        return {};
+    }
+    std::optional<std::string> saveFileName(const std::string &, const std::string &) override
+    {
+        return {};
+    }
 };
 
 template <std::size_t Width> bool terminated(const char (&field)[Width])

@@ -21,16 +21,29 @@ public:
         confirmAnswers.pop_front();
         return answer;
     }
-    std::optional<std::string> openFileName(const std::string &) override { return next(); }
-    std::optional<std::string> saveFileName(const std::string &) override { return next(); }
+    std::optional<std::string> openFileName(
+        const std::string &filter, const std::string &startFolder) override
+    {
+        return next(filter, startFolder);
+    }
+    std::optional<std::string> saveFileName(
+        const std::string &filter, const std::string &startFolder) override
+    {
+        return next(filter, startFolder);
+    }
 
     std::vector<std::string> shown;
     std::deque<bool> confirmAnswers;
     std::deque<std::string> fileNames;
+    // What each file dialog was opened with, in order.
+    std::vector<std::string> dialogFilters;
+    std::vector<std::string> dialogFolders;
 
 private:
-    std::optional<std::string> next()
+    std::optional<std::string> next(const std::string &filter, const std::string &startFolder)
     {
+        dialogFilters.push_back(filter);
+        dialogFolders.push_back(startFolder);
         if (fileNames.empty())
             return std::nullopt;
         std::string name = fileNames.front();
