@@ -2,6 +2,7 @@
 
 #include "dsp/ResponseCurves.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

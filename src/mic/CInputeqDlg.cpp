@@ -55,6 +55,19 @@ ValueKind knobKind(EqField field)
     }
 }
 
+// The row of a field's knob: gain, frequency (and the low cut's frequency), Q.
+int rowOf(EqField field)
+{
+    switch (field) {
+    case EqField::Gain:
+        return 0;
+    case EqField::Q:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
 // The start values the knobs show before the first reload.
 int knobStart(EqField field)
 {
@@ -207,11 +220,7 @@ void CInputeqDlg::layOut()
         QWidget *widget = findControl(this, control.id);
         const int column = control.band - 1;
         const int x = w * (column + 1) / 7 - 5;
-        const int row = control.field == EqField::LowCutFrequency ? 1
-            : control.field == EqField::Gain                      ? 0
-            : control.field == EqField::Frequency                 ? 1
-                                                                  : 2;
-        const int y = RowY[row];
+        const int y = RowY[rowOf(control.field)];
         if (control.slider)
             widget->move(x, y + 20 + SliderGap);
         else
