@@ -1,0 +1,221 @@
+#include "mic/MicEqualiser.h"
+
+#include "dsp/BandKinds.h"
+#include "dsp/CoefficientSenders.h"
+#include "protocol/Senders.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace arx {
+
+namespace {
+
+constexpr int ResetFrequencies[MicEqBandCount] = { 100, 500, 2000, 5000 };
+constexpr int ResetQ = 20;
+constexpr int ZeroDbGain = 300;
+constexpr int ResetLowCutFrequency = 20;
+constexpr int ResetLowCutShape = 4;
+constexpr int ResetLowCutQ = 200;
+constexpr int MinQCode = 1;
+constexpr int MaxQCode = 1000;
+
+} // namespace
+
+MicEqualiser::MicEqualiser(
+    Store &store, Link &link, const Clock &clock, int deviceIndex, MicEqualiserView &view)
+    : store_(store)
+    , link_(link)
+    , clock_(clock)
+    , deviceIndex_(deviceIndex)
+    , view_(view)
+{
+    if (deviceIndex < 0 || deviceIndex >= UnitSlotCount)
+        throw std::out_of_range("equaliser of a unit slot that does not exist");
+}
+
+void MicEqualiser::sendBand(int band)
+{
+    if (!isOnline())
+        return;
+    sendMicEqBand(link_, store_, std::string(textOf(record().ip)), deviceIndex_, band);
+}
+
+void MicEqualiser::sendSettingsFrame()
+{
+    if (isOnline())
+        SendUnitSettings(link_, store_, deviceIndex_);
+}
+
+void MicEqualiser::sendLowCutFollowUp()
+{
+    if (!isOnline() || record().eqLowCutOn != 0)
+        return;
+    sendSettingsFrame();
+    link_.pause(FramePauseMs);
+}
+
+void MicEqualiser::controlChanged(int controlId, int value, bool released)
+{
+    const std::optional<EqControl> control = eqControlById(controlId);
+    if (!control)
+        return;
+    const int code = eqCodeFromControl(control->field, control->slider, value);
+    DeviceRecord &r = record();
+    if (control->band == EqLowCutBand) {
+        r.eqLowCutFrequency = code;
+    } else {
+        MicEqBand &band = r.eqBands[control->band - 1];
+        switch (control->field) {
+        case EqField::Gain:
+            band.gain = code;
+            break;
+        case EqField::Frequency:
+            band.frequency = code;
+            break;
+        case EqField::Q:
+            band.q = code;
+            break;
+        case EqField::LowCutFrequency:
+            break;
+        }
+    }
+    view_.showBand(control->band, controlId);
+    sendBand(control->band);
+    if (control->band == EqLowCutBand) {
+        if (released && isOnline())
+            link_.pause(FramePauseMs);
+        sendLowCutFollowUp();
+    }
+    view_.showPlot();
+}
+
+void MicEqualiser::pointMoved(int handle, double frequency, double gain, bool dragging)
+{
+    if (handle < 0 || handle > LowCutHandle)
+        return;
+    if (!dragging)
+        pending_ = false;
+    DeviceRecord &r = record();
+    if (handle == LowCutHandle) {
+        r.eqLowCutFrequency = static_cast<int>(frequency);
+    } else {
+        r.eqBands[handle].frequency = static_cast<int>(frequency);
+        r.eqBands[handle].gain = static_cast<int>(gain * 10 + ZeroDbGain);
+    }
+    view_.showBand(handle + 1, 0);
+    if (isOnline()) {
+        r.eqSendTime = clock_.localTime();
+        if (dragging) {
+            deferSend(handle);
+        } else {
+            sendBand(handle + 1);
+            if (handle == LowCutHandle)
+                sendLowCutFollowUp();
+        }
+    }
+    view_.showPlotBands();
+}
+
+void MicEqualiser::deferSend(int handle)
+{
+    pending_ = true;
+    pendingHandle_ = handle;
+    lastChangeMs_ = clock_.monotonicMs();
+}
+
+void MicEqualiser::pointReset(int handle, double frequency)
+{
+    if (handle == LowCutHandle) {
+        view_.showPlot();
+        return;
+    }
+    if (handle < 0 || handle >= MicEqBandCount)
+        return;
+    MicEqBand &band = record().eqBands[handle];
+    band.frequency = static_cast<int>(frequency);
+    band.gain = ZeroDbGain;
+    view_.showBand(handle + 1, 0);
+    view_.showPlot();
+    sendBand(handle + 1);
+    view_.showPlotBands();
+}
+
+void MicEqualiser::qWheeled(int handle, int notches)
+{
+    if (handle < 0 || handle >= MicEqBandCount || notches == 0)
+        return;
+    MicEqBand &band = record().eqBands[handle];
+    const int q = std::clamp(band.q + notches, MinQCode, MaxQCode);
+    if (q == band.q)
+        return;
+    band.q = q;
+    view_.showBand(handle + 1, 0);
+    view_.showPlotBands();
+    if (isOnline()) {
+        record().eqSendTime = clock_.localTime();
+        deferSend(handle);
+    }
+}
+
+void MicEqualiser::lowCutSwitched()
+{
+    DeviceRecord &r = record();
+    r.eqLowCutOn = r.eqLowCutOn ? 0 : 1;
+    r.lowCut = r.eqLowCutOn;
+    view_.showBand(EqLowCutBand, 0);
+    view_.showPlot();
+    if (!isOnline())
+        return;
+    sendBand(EqLowCutBand);
+    link_.pause(FramePauseMs);
+    sendSettingsFrame();
+    link_.pause(FramePauseMs);
+}
+
+void MicEqualiser::reset()
+{
+    DeviceRecord &r = record();
+    for (int b = 0; b < MicEqBandCount; ++b) {
+        r.eqBands[b].q = ResetQ;
+        r.eqBands[b].gain = ZeroDbGain;
+        r.eqBands[b].shape = EqShapePeaking;
+        r.eqBands[b].frequency = ResetFrequencies[b];
+    }
+    r.eqLowCutOn = 0;
+    r.eqLowCutFrequency = ResetLowCutFrequency;
+    r.eqLowCutShape = ResetLowCutShape;
+    r.eqLowCutQ = ResetLowCutQ;
+    r.lowCut = r.eqLowCutOn;
+    for (int band = 1; band <= EqLowCutBand; ++band)
+        view_.showBand(band, 0);
+    view_.showPlot();
+    pending_ = false;
+    if (!isOnline())
+        return;
+    for (int band = 1; band <= EqLowCutBand; ++band) {
+        sendBand(band);
+        link_.pause(FramePauseMs);
+    }
+    sendSettingsFrame();
+    link_.pause(FramePauseMs);
+}
+
+void MicEqualiser::tick()
+{
+    if (isOnline() && pending_ && clock_.monotonicMs() - lastChangeMs_ > RestBeforeSendMs) {
+        sendBand(pendingHandle_ + 1);
+        if (pendingHandle_ == LowCutHandle)
+            sendLowCutFollowUp();
+        pending_ = false;
+    }
+    if (reloadPending_) {
+        reloadPending_ = false;
+        for (int band = 1; band <= EqLowCutBand; ++band)
+            view_.showBand(band, 0);
+        view_.showPlot();
+    }
+}
+
+} // namespace arx
