@@ -17,6 +17,16 @@
 namespace arx {
 namespace {
 
+TEST(Installation, ApplicationIdNamesTheDesktopEntryThePackageInstalls)
+{
+    nameTheApplication();
+    const QString entry = QStringLiteral(ARX_DESKTOP_ENTRY_FOLDER "/")
+        + QGuiApplication::desktopFileName() + QStringLiteral(".desktop");
+    EXPECT_TRUE(QFileInfo(entry).isFile()) << qPrintable(entry);
+    EXPECT_EQ(QCoreApplication::applicationVersion(), QStringLiteral(ARX_VERSION))
+        << "--version prints the project's version";
+}
+
 struct LookupCase {
     const char *name;
     bool inFirst;
