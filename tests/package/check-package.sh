@@ -52,9 +52,11 @@ for program in arx arx-sim; do
     binary="$root/usr/bin/$program"
     [[ -x "$binary" ]] || continue
     readelf -d "$binary" | grep -Eq 'RPATH|RUNPATH' && fail "$program keeps a library path"
-    grep -qF "$build" "$binary" && fail "$program names the build folder $build"
     readelf -S "$binary" | grep -q '\.debug_' && fail "$program is not stripped"
 done
+while IFS= read -r leftover; do
+    fail "${leftover#"$root"} names the build folder $build"
+done < <(grep -rlF "$build" "$root")
 
 # The programs run from the unpacked tree, without a display.
 noDisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
