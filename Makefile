@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 CMAKE_FLAGS ?= -DARX_WERROR=ON
 JOBS ?= 2
 
-.PHONY: all deps configure build run test bench fuzz fuzz-reply fuzz-preset clean
+.PHONY: all deps configure build run test bench fuzz fuzz-reply fuzz-preset package clean
 
 all: build
 
@@ -26,6 +26,10 @@ test: build
 
 bench: build
 	scripts/run-benchmarks $(BUILD_DIR)
+
+# build/arx_<version>_<architecture>.deb, to install with apt install ./build/arx_*.deb
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 FUZZ_SECONDS ?= 600
 # Each target for FUZZ_SECONDS; `make fuzz` runs them one after the other.

@@ -10,6 +10,15 @@
 
 namespace arx {
 
+void nameTheApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("ARX"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ARX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ARX_APPLICATION_ID));
+    // Settings are not used; the name is kept for the settings object's sake.
+    QCoreApplication::setOrganizationName(QStringLiteral("应用程序向导生成的本地应用程序"));
+}
+
 CARNApp::CARNApp(StartOptions options)
     : store_(std::make_unique<Store>())
 {

@@ -14,6 +14,12 @@ class CARNDlg;
 class DatagramPump;
 struct Store;
 
+// The names Qt gives the program: "ARX", the project's version (what --version prints) and
+// the desktop entry's id, which the window carries (the Wayland app id, the X11 desktop-file
+// property) so that docks and task switchers show the entry's icon. Works before the
+// application object exists.
+void nameTheApplication();
+
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
 };

@@ -43,7 +43,8 @@ public:
     // The menu of the banner, which holds the about item.
     QMenu *windowMenu() const { return windowMenu_; }
 
-    // The document the help buttons open; the manual next to the program unless set.
+    // The document the help buttons open: the manual found at start (see ManualFile.h) unless
+    // set; empty when there was none.
     void setManualPath(const QString &path) { manualPath_ = path; }
     QString manualPath() const { return manualPath_; }
 

@@ -8,9 +8,27 @@
 
 namespace arx {
 
+QStringList manualFolders()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    // Relative to the program, so that a package tree unpacked anywhere finds its own data.
+    return { programFolder,
+        QDir::cleanPath(programFolder + QStringLiteral("/" ARX_DATA_FROM_PROGRAM)) };
+}
+
+QString findManual(const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        const QString path = QDir(folder).filePath(ManualFileName);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
 QString manualPath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(ManualFileName);
+    return findManual(manualFolders());
 }
 
 bool openDocument(const QString &path)

@@ -9,14 +9,6 @@
 
 namespace {
 
-void nameTheApplication()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("ARX"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.2"));
-    // Settings are not used; the name is kept for the settings object's sake.
-    QCoreApplication::setOrganizationName(QStringLiteral("应用程序向导生成的本地应用程序"));
-}
-
 struct CommandLine {
     QCommandLineParser parser;
     QCommandLineOption interfaceOption { QStringLiteral("interface"),
@@ -74,7 +66,7 @@ int main(int argc, char *argv[])
     // may be Qt's own (-platform, -style); the application object takes those below.
     {
         QCoreApplication reader(argc, argv);
-        nameTheApplication();
+        arx::nameTheApplication();
         CommandLine early;
         early.parser.parse(reader.arguments());
         if (early.parser.isSet(QStringLiteral("help")))
@@ -90,7 +82,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication application(argc, argv);
-    nameTheApplication();
+    arx::nameTheApplication();
     CommandLine commandLine;
     commandLine.parser.process(application); // unknown options end the program here
     const std::optional<arx::StartOptions> options = commandLine.options();

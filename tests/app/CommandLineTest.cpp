@@ -33,7 +33,7 @@ TEST(CommandLine, VersionAndHelpNeedNoDisplay)
 {
     const Finished version = runWithoutDisplay("--version");
     EXPECT_EQ(version.status, 0) << version.output;
-    EXPECT_EQ(version.output, "ARX 1.2\n");
+    EXPECT_EQ(version.output, "ARX " ARX_VERSION "\n") << "the project's version";
 
     const Finished help = runWithoutDisplay("--help");
     EXPECT_EQ(help.status, 0) << help.output;
