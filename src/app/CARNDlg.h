@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Pages.h"
+#include "protocol/DanteList.h"
 #include "protocol/Discovery.h"
 
 #include <QImage>
@@ -16,6 +17,7 @@ class QTimer;
 namespace arx {
 
 class CListCtrlCl;
+class CMatrixDlg;
 class CMicDlg;
 class CStaticST;
 class PngButton;
@@ -38,7 +40,9 @@ public:
     Page currentPage() const { return page_; }
     CMicDlg *micPage() const { return micPage_; }
     QWidget *speakerPage() const { return speakerPage_; }
-    QWidget *routingPage() const { return routingPage_; }
+    CMatrixDlg *routingPage() const { return routingPage_; }
+    // Every device of the installation, as the ROUTING page's device column lists them.
+    const DanteListModel &danteList() const { return danteModel_; }
     QTimer *connectionTimer() const { return connectionTimer_; }
     // The menu of the banner, which holds the about item.
     QMenu *windowMenu() const { return windowMenu_; }
@@ -60,6 +64,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -85,8 +90,14 @@ private:
     void addProcessor();
     void openManual();
     void showLocalAddress();
+    void refreshDanteList();
+    void openNetworkSettings(int row);
+    void fitStartSizeToFrame();
 
+    Store &store_;
+    Prompts &prompts_;
     Discovery discovery_;
+    DanteListModel danteModel_;
     OwnAddressLookup ownAddress_;
 
     CStaticST *picture_ = nullptr;
@@ -101,7 +112,7 @@ private:
     QLabel *localAddress_ = nullptr;
     CMicDlg *micPage_ = nullptr;
     QWidget *speakerPage_ = nullptr;
-    QWidget *routingPage_ = nullptr;
+    CMatrixDlg *routingPage_ = nullptr;
     QTimer *connectionTimer_ = nullptr;
     QMenu *windowMenu_ = nullptr;
 
@@ -110,6 +121,7 @@ private:
     QString manualPath_;
     bool initialised_ = false;
     bool laidOut_ = false;
+    bool frameFitted_ = false;
 };
 
 } // namespace arx
