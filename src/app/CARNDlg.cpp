@@ -48,7 +48,7 @@ constexpr int SearchOnImage = 203;
 // The device list's columns as they fit the device column on the ROUTING page: the
 // documented widths (850 pixels together) would leave "IP" unreadable when narrowed in
 // proportion, and "Rx" and "Tx" only ever show "-".
-constexpr int DanteColumnWidthsInColumn[5] = { 58, 100, 98, 24, 24 };
+constexpr int DanteColumnWidthsInColumn[5] = { 56, 98, 96, 26, 26 };
 
 template <class Control> Control *makeControl(QWidget *parent, int id)
 {
@@ -189,8 +189,8 @@ void CARNDlg::layOutOnce()
     danteList_->setGeometry(g.danteList);
     for (int column = 0; column < danteList_->columnCount(); ++column)
         danteList_->setColumnWidth(column, DanteColumnWidthsInColumn[column]);
-    for (QWidget *page : { static_cast<QWidget *>(micPage_), speakerPage_,
-             static_cast<QWidget *>(routingPage_) })
+    for (QWidget *page :
+        { static_cast<QWidget *>(micPage_), speakerPage_, static_cast<QWidget *>(routingPage_) })
         page->setGeometry(g.pageArea);
     laidOut_ = true;
 }
@@ -301,12 +301,17 @@ void CARNDlg::fitStartSizeToFrame()
     // The start size is the window's outer size, frame included, so that it fits a
     // 1366 x 768 screen. The frame is known only once a window manager has decorated the
     // window; then the client area shrinks by it and is laid out again, once.
-    if (frameFitted_ || !isVisible() || !windowHandle())
+    // The offscreen platform reports a frame that nothing draws; the window keeps its
+    // client size there. A window resized before its frame is known keeps that size.
+    if (frameFitted_ || !isVisible() || !windowHandle()
+        || QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
     const QMargins frame = windowHandle()->frameMargins();
     if (frame.isNull())
         return;
     frameFitted_ = true;
+    if (size() != MainWindowStartSize)
+        return;
     resize(mainWindowClientSize(frame));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().topLeft());

@@ -3,6 +3,7 @@
 #include "app/Pages.h"
 #include "protocol/DanteList.h"
 #include "protocol/Discovery.h"
+#include "routing/CMatrixDlg.h"
 
 #include <QImage>
 #include <QWidget>
@@ -17,7 +18,6 @@ class QTimer;
 namespace arx {
 
 class CListCtrlCl;
-class CMatrixDlg;
 class CMicDlg;
 class CStaticST;
 class PngButton;

@@ -244,8 +244,10 @@ void CStaticST::paintEvent(QPaintEvent *)
         drawVerticalText(painter, shown);
         return;
     }
-    int flags = hasFlag(RightToLeft) ? mirroredAlignment(alignment_) | Qt::TextForceRightToLeft
-                                     : int(qtAlignment(alignment_));
+    // Absolute, so that Qt does not mirror the mirrored alignment back for right-to-left text.
+    int flags = hasFlag(RightToLeft)
+        ? mirroredAlignment(alignment_) | Qt::AlignAbsolute | Qt::TextForceRightToLeft
+        : int(qtAlignment(alignment_));
     if (!hasFlag(NoWrap))
         flags |= Qt::TextWordWrap;
     if (hasFlag(NoClip))

@@ -108,7 +108,8 @@ TEST(MainWindowLayout, DeviceListsHaveTheirColumnsRowsAndHeader)
     MainWindow fixture;
     const ListSetUp lists[] = {
         { 1005, { "S/N", "Name", "IP", "Type" }, "1111", { 40, 100, 100, 60 } },
-        { 1008, { "Dante ID", "IP", "Name", "Rx", "Tx" }, "01111", { 100, 150, 200, 200, 200 } },
+        // Shown in the device column on the ROUTING page, at widths that fit it.
+        { 1008, { "Dante ID", "IP", "Name", "Rx", "Tx" }, "01111", { 56, 98, 96, 26, 26 } },
         { 1009, { "RDA IP", "Name", "Port", "Status" }, "0111", { 150, 150, 100, 100 } },
     };
     for (const ListSetUp &expected : lists) {
