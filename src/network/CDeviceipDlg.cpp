@@ -164,6 +164,9 @@ void CDeviceipDlg::setStaticMode(bool staticMode)
     for (QLineEdit *field : addressFields_)
         field->setEnabled(staticMode);
     ipButton_->setEnabled(staticMode);
+    // The image button draws no disabled look of its own: a dimmed caption says it.
+    const QColor caption = staticMode ? QColor(255, 255, 255) : QColor(110, 120, 135);
+    ipButton_->setCaptionColours(caption, caption);
 }
 
 void CDeviceipDlg::commanded(int controlId)
