@@ -12,6 +12,8 @@
 #include "controls/PngButton.h"
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
+#include "network/CDeviceipDlg.h"
+#include "routing/CMatrixDlg.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -22,6 +24,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace arx {
 
@@ -42,6 +45,11 @@ constexpr int HelpButtonImage = 201;
 constexpr int SearchOffImage = 202;
 constexpr int SearchOnImage = 203;
 
+// The device list's columns as they fit the device column on the ROUTING page: the
+// documented widths (850 pixels together) would leave "IP" unreadable when narrowed in
+// proportion, and "Rx" and "Tx" only ever show "-".
+constexpr int DanteColumnWidthsInColumn[5] = { 56, 98, 96, 26, 26 };
+
 template <class Control> Control *makeControl(QWidget *parent, int id)
 {
     auto *control = new Control(parent);
@@ -61,6 +69,8 @@ QString localAddressText(const std::optional<std::string> &address)
 CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     OwnAddressLookup ownAddress, QWidget *parent)
     : QWidget(parent)
+    , store_(store)
+    , prompts_(prompts)
     , discovery_(store, link, clock, prompts, *this, ownAddress)
     , ownAddress_(std::move(ownAddress))
     , manualPath_(arx::manualPath())
@@ -144,7 +154,7 @@ void CARNDlg::setUpListsAndPages()
     micPage_ = new CMicDlg(this);
     speakerPage_ = new PlaceholderPage(this);
     speakerPage_->setObjectName(QStringLiteral("speakerPage"));
-    routingPage_ = new PlaceholderPage(this);
+    routingPage_ = new CMatrixDlg(this);
     routingPage_->setObjectName(QStringLiteral("routingPage"));
 
     banner_ = pngImage(BannerImage);
@@ -177,8 +187,10 @@ void CARNDlg::layOutOnce()
     addProcessorButton_->setGeometry(g.addProcessorButton);
     addProcessorButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
     danteList_->setGeometry(g.danteList);
-    danteList_->hide();
-    for (QWidget *page : { static_cast<QWidget *>(micPage_), speakerPage_, routingPage_ })
+    for (int column = 0; column < danteList_->columnCount(); ++column)
+        danteList_->setColumnWidth(column, DanteColumnWidthsInColumn[column]);
+    for (QWidget *page :
+        { static_cast<QWidget *>(micPage_), speakerPage_, static_cast<QWidget *>(routingPage_) })
         page->setGeometry(g.pageArea);
     laidOut_ = true;
 }
@@ -193,6 +205,8 @@ void CARNDlg::connectControls()
         [this](int, int row) { discovery_.unitRowActivated(row); });
     connect(rdaList_, &CListCtrlCl::rowDoubleClicked, this,
         [this](int, int row) { discovery_.connectRow(row); });
+    connect(danteList_, &CListCtrlCl::rowDoubleClicked, this,
+        [this](int, int row) { openNetworkSettings(row); });
     connect(addProcessorButton_, &PngButton::commanded, this, &CARNDlg::addProcessor);
     connect(processorAddress_, &QLineEdit::returnPressed, this, &CARNDlg::addProcessor);
 }
@@ -207,7 +221,8 @@ void CARNDlg::selectPage(Page page)
     routingPage_->setVisible(page == Page::Routing);
 
     const bool processors = page == Page::Speaker;
-    unitList_->setVisible(!processors);
+    unitList_->setVisible(page == Page::Mic);
+    danteList_->setVisible(page == Page::Routing);
     rdaList_->setVisible(processors);
     processorAddress_->setVisible(processors);
     addProcessorButton_->setVisible(processors);
@@ -271,7 +286,37 @@ void CARNDlg::paintEvent(QPaintEvent *)
 void CARNDlg::resizeEvent(QResizeEvent *event)
 {
     layOutOnce();
+    fitStartSizeToFrame();
     QWidget::resizeEvent(event);
+}
+
+void CARNDlg::moveEvent(QMoveEvent *event)
+{
+    fitStartSizeToFrame();
+    QWidget::moveEvent(event);
+}
+
+void CARNDlg::fitStartSizeToFrame()
+{
+    // The start size is the window's outer size, frame included, so that it fits a
+    // 1366 x 768 screen. The frame is known only once a window manager has decorated the
+    // window; then the client area shrinks by it and is laid out again, once.
+    // The offscreen platform reports a frame that nothing draws; the window keeps its
+    // client size there. A window resized before its frame is known keeps that size.
+    if (frameFitted_ || !isVisible() || !windowHandle()
+        || QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    const QMargins frame = windowHandle()->frameMargins();
+    if (frame.isNull())
+        return;
+    frameFitted_ = true;
+    if (size() != MainWindowStartSize)
+        return;
+    resize(mainWindowClientSize(frame));
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().topLeft());
+    laidOut_ = false;
+    layOutOnce();
 }
 
 void CARNDlg::closeEvent(QCloseEvent *event)
@@ -330,11 +375,32 @@ void CARNDlg::selectSpeakerPage()
 void CARNDlg::unitListChanged()
 {
     showRows(*unitList_, discovery_.unitList());
+    refreshDanteList();
 }
 
 void CARNDlg::processorListChanged()
 {
     showRows(*rdaList_, discovery_.processorList());
+    refreshDanteList();
+}
+
+void CARNDlg::refreshDanteList()
+{
+    RebuildDanteList(
+        discovery_.unitList(), discovery_.processorList(), danteModel_, store_.networkDevices);
+    showRows(*danteList_, danteModel_);
+}
+
+void CARNDlg::openNetworkSettings(int row)
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= danteModel_.rowCount())
+        return;
+    // The key is the row's name bytes, so that a name cut inside a GBK character still
+    // matches its table entry although its shown text lost the half character.
+    auto *dialog = new CDeviceipDlg(store_.networkDevices,
+        danteModel_.cell(static_cast<std::size_t>(row), DanteNameColumn), prompts_, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void CARNDlg::setConnectionTimerRunning(bool running)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/Pages.h"
+#include "protocol/DanteList.h"
 #include "protocol/Discovery.h"
+#include "routing/CMatrixDlg.h"
 
 #include <QImage>
 #include <QWidget>
@@ -38,7 +40,9 @@ public:
     Page currentPage() const { return page_; }
     CMicDlg *micPage() const { return micPage_; }
     QWidget *speakerPage() const { return speakerPage_; }
-    QWidget *routingPage() const { return routingPage_; }
+    CMatrixDlg *routingPage() const { return routingPage_; }
+    // Every device of the installation, as the ROUTING page's device column lists them.
+    const DanteListModel &danteList() const { return danteModel_; }
     QTimer *connectionTimer() const { return connectionTimer_; }
     // The menu of the banner, which holds the about item.
     QMenu *windowMenu() const { return windowMenu_; }
@@ -61,6 +65,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -86,8 +91,14 @@ private:
     void addProcessor();
     void openManual();
     void showLocalAddress();
+    void refreshDanteList();
+    void openNetworkSettings(int row);
+    void fitStartSizeToFrame();
 
+    Store &store_;
+    Prompts &prompts_;
     Discovery discovery_;
+    DanteListModel danteModel_;
     OwnAddressLookup ownAddress_;
 
     CStaticST *picture_ = nullptr;
@@ -102,7 +113,7 @@ private:
     QLabel *localAddress_ = nullptr;
     CMicDlg *micPage_ = nullptr;
     QWidget *speakerPage_ = nullptr;
-    QWidget *routingPage_ = nullptr;
+    CMatrixDlg *routingPage_ = nullptr;
     QTimer *connectionTimer_ = nullptr;
     QMenu *windowMenu_ = nullptr;
 
@@ -111,6 +122,7 @@ private:
     QString manualPath_;
     bool initialised_ = false;
     bool laidOut_ = false;
+    bool frameFitted_ = false;
 };
 
 } // namespace arx

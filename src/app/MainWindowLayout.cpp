@@ -2,6 +2,11 @@
 
 namespace arx {
 
+QSize mainWindowClientSize(QMargins frame)
+{
+    return MainWindowStartSize.shrunkBy(frame);
+}
+
 MainWindowGeometry mainWindowGeometry(QSize client)
 {
     const int w = client.width();
@@ -30,7 +35,8 @@ MainWindowGeometry mainWindowGeometry(QSize client)
     const int fieldTop = g.processorList.bottom() + 1 + gap;
     g.processorAddressField = QRect(column, fieldTop, w / 4 - addWidth - gap, 30);
     g.addProcessorButton = QRect(w - addWidth, fieldTop, addWidth, 30);
-    g.danteList = QRect(column, 420, w / 4, h - 420);
+    // The ROUTING page shows every device in the unit list's place.
+    g.danteList = g.unitList;
     return g;
 }
 

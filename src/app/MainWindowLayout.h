@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
@@ -25,7 +26,10 @@ enum MainWindowControlId : int {
     LocalAddressLabelId = 1403,
 };
 
+// The window's outer size at start, frame included.
 constexpr QSize MainWindowStartSize { 1280, 768 };
+// The client area that gives the start size with this frame around it.
+QSize mainWindowClientSize(QMargins frame);
 constexpr int BannerHeight = 50;
 constexpr QRect StaticPictureGeometry { 0, 0, 300, BannerHeight };
 

@@ -4,6 +4,10 @@
 #include "controls/ControlFonts.h"
 
 #include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace arx {
 
@@ -16,6 +20,19 @@ Qt::Alignment qtAlignment(int alignment)
         return Qt::AlignLeft | Qt::AlignTop;
     case CStaticST::Far:
         return Qt::AlignRight | Qt::AlignBottom;
+    default:
+        return Qt::AlignCenter;
+    }
+}
+
+// Right-to-left reading swaps near and far across the label.
+int mirroredAlignment(int alignment)
+{
+    switch (alignment) {
+    case CStaticST::Near:
+        return Qt::AlignRight | Qt::AlignTop;
+    case CStaticST::Far:
+        return Qt::AlignLeft | Qt::AlignBottom;
     default:
         return Qt::AlignCenter;
     }
@@ -91,6 +108,12 @@ QString CStaticST::displayText() const
     const LabelValueFormat format { prefix_.toStdString(), suffix_.toStdString(), divisor_, offset_,
         offMode_, firstOffValue_, secondOffValue_ };
     return QString::fromStdString(labelValueText(format, value_));
+}
+
+void CStaticST::setFace(Face face)
+{
+    face_ = face;
+    update();
 }
 
 void CStaticST::setTextSize(int points)
@@ -214,14 +237,64 @@ void CStaticST::paintEvent(QPaintEvent *)
     if (shown.isEmpty())
         return;
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(unicodeBoldFont(textPoints_));
+    painter.setFont(
+        face_ == Face::SimSun ? simSunBoldFont(textPoints_) : unicodeBoldFont(textPoints_));
     painter.setPen(textColour_);
-    int flags = qtAlignment(alignment_);
-    if (formatFlags_ <= 0 || !(formatFlags_ & NoWrap))
+    if (hasFlag(Vertical)) {
+        drawVerticalText(painter, shown);
+        return;
+    }
+    // Absolute, so that Qt does not mirror the mirrored alignment back for right-to-left text.
+    int flags = hasFlag(RightToLeft)
+        ? mirroredAlignment(alignment_) | Qt::AlignAbsolute | Qt::TextForceRightToLeft
+        : int(qtAlignment(alignment_));
+    if (!hasFlag(NoWrap))
         flags |= Qt::TextWordWrap;
-    if (formatFlags_ > 0 && (formatFlags_ & NoClip))
+    if (hasFlag(NoClip))
         flags |= Qt::TextDontClip;
     painter.drawText(rect(), flags, shown);
+}
+
+void CStaticST::drawVerticalText(QPainter &painter, const QString &text) const
+{
+    // Laid out as horizontal text in a frame turned a quarter turn clockwise: the frame's x
+    // runs down the label, its y from the label's right edge to its left.
+    const qreal lineLength = height();
+    const qreal across = width();
+    QTextLayout layout(text, painter.font());
+    QTextOption option;
+    option.setWrapMode(hasFlag(NoWrap) ? QTextOption::NoWrap : QTextOption::WordWrap);
+    layout.setTextOption(option);
+    std::vector<QTextLine> lines;
+    qreal total = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(lineLength);
+        total += line.height();
+        lines.push_back(line);
+    }
+    layout.endLayout();
+
+    // Lines follow each other from the right edge (frame top) for right-to-left reading,
+    // from the left edge (frame bottom) otherwise; near and far follow the reading order.
+    const bool rightToLeft = hasFlag(RightToLeft);
+    const qreal share = alignment_ == Near ? 0.0 : alignment_ == Far ? 1.0 : 0.5;
+    const qreal first = rightToLeft ? (across - total) * share : (across - total) * (1 - share);
+    if (!rightToLeft)
+        std::reverse(lines.begin(), lines.end());
+    qreal y = first;
+    for (QTextLine &line : lines) {
+        line.setPosition(QPointF((lineLength - line.naturalTextWidth()) * share, y));
+        y += line.height();
+    }
+
+    painter.save();
+    painter.translate(width(), 0);
+    painter.rotate(90);
+    if (!hasFlag(NoClip))
+        painter.setClipRect(QRectF(0, 0, lineLength, across));
+    layout.draw(&painter, QPointF());
+    painter.restore();
 }
 
 } // namespace arx

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QPainter;
+
 namespace arx {
 
 // The label of every page. It draws its text antialiased, bold, over either a copy of what
@@ -18,7 +20,17 @@ public:
     // Near, centre or far, for both directions at once.
     enum Alignment { Near = 0, Centre = 1, Far = 2 };
     // Layout flags honoured when set with setFormatFlags (the Windows string format values).
-    enum FormatFlag { NoWrap = 0x1000, NoClip = 0x4000 };
+    // Vertical text reads top to bottom, its glyphs turned a quarter turn clockwise, with
+    // its lines side by side from left to right, or from right to left with RightToLeft;
+    // horizontal RightToLeft text reads right to left and mirrors the alignment across.
+    // Glyphs are never moved to fit inside the label, so NoFitBlackBox always holds.
+    enum FormatFlag {
+        RightToLeft = 0x1,
+        Vertical = 0x2,
+        NoFitBlackBox = 0x4,
+        NoWrap = 0x1000,
+        NoClip = 0x4000,
+    };
 
     explicit CStaticST(QWidget *parent = nullptr);
 
@@ -38,6 +50,9 @@ public:
     // What the label shows now.
     QString displayText() const;
 
+    // The face the text is drawn in; "Arial Unicode MS" unless set.
+    enum class Face { Unicode, SimSun };
+    void setFace(Face face);
     void setTextSize(int points);
     void setTextColour(const QColor &colour);
     void setEraseColour(const QColor &colour);
@@ -68,6 +83,8 @@ protected:
 
 private:
     void captureBackground();
+    bool hasFlag(FormatFlag flag) const { return formatFlags_ > 0 && (formatFlags_ & flag); }
+    void drawVerticalText(QPainter &painter, const QString &text) const;
 
     QString text_;
     bool textMode_ = true;
@@ -79,6 +96,7 @@ private:
     int offMode_ = 0;
     double firstOffValue_ = 1.0;
     double secondOffValue_ = 10.0;
+    Face face_ = Face::Unicode;
     int textPoints_ = 8;
     QColor textColour_ = QColor(255, 255, 255);
     QColor eraseColour_ = QColor(0, 0, 0);

@@ -87,6 +87,14 @@ QFont unicodeBoldFont(int points)
     return font;
 }
 
+QFont simSunBoldFont(int points)
+{
+    QFont font = withFamilies(simSunFamilies());
+    font.setPointSize(std::max(points, 1));
+    font.setBold(true);
+    return font;
+}
+
 QFont simSunCellFont(int cellHeight, int averageWidth)
 {
     QFont font = withFamilies(simSunFamilies());

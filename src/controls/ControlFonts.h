@@ -14,6 +14,8 @@ QFont arialPointFont(int points);
 QFont arialCellFont(int cellHeight);
 // "Arial Unicode MS", bold, at a size in points (labels).
 QFont unicodeBoldFont(int points);
+// "SimSun-ExtB", bold, at a size in points (the network settings dialog's labels).
+QFont simSunBoldFont(int points);
 // "SimSun-ExtB" with a character cell `cellHeight` pixels high (SimSun's cell is its em)
 // and, when `averageWidth` is above 0, characters that wide on average (lists, headers).
 QFont simSunCellFont(int cellHeight, int averageWidth);

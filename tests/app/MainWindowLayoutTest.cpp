@@ -32,7 +32,7 @@ const Placement StartPlacements[] = {
     { 1005, { 960, 120, 320, 638 } },
     { 1006, { 1150, 50, 100, 30 } },
     { 1007, { 1020, 50, 100, 30 } },
-    { 1008, { 960, 420, 320, 348 } },
+    { 1008, { 960, 120, 320, 638 } },
     { 1009, { 960, 120, 320, 150 } },
     { 1401, { 960, 278, 232, 30 } },
     { 1402, { 1200, 278, 80, 30 } },
@@ -108,7 +108,8 @@ TEST(MainWindowLayout, DeviceListsHaveTheirColumnsRowsAndHeader)
     MainWindow fixture;
     const ListSetUp lists[] = {
         { 1005, { "S/N", "Name", "IP", "Type" }, "1111", { 40, 100, 100, 60 } },
-        { 1008, { "Dante ID", "IP", "Name", "Rx", "Tx" }, "01111", { 100, 150, 200, 200, 200 } },
+        // Shown in the device column on the ROUTING page, at widths that fit it.
+        { 1008, { "Dante ID", "IP", "Name", "Rx", "Tx" }, "01111", { 56, 98, 96, 26, 26 } },
         { 1009, { "RDA IP", "Name", "Port", "Status" }, "0111", { 150, 150, 100, 100 } },
     };
     for (const ListSetUp &expected : lists) {

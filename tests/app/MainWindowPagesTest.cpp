@@ -23,14 +23,15 @@ struct PageCase {
     int button;
     Page page;
     bool processorsShown;
+    bool devicesShown;
 };
 
 TEST(MainWindowPages, EachPageButtonShowsItsPageAndMarksItself)
 {
     const PageCase cases[] = {
-        { 1002, Page::Speaker, true },
-        { 1003, Page::Routing, false },
-        { 1001, Page::Mic, false },
+        { 1002, Page::Speaker, true, false },
+        { 1003, Page::Routing, false, true },
+        { 1001, Page::Mic, false, false },
     };
     MainWindow fixture;
     for (const PageCase &c : cases) {
@@ -45,11 +46,12 @@ TEST(MainWindowPages, EachPageButtonShowsItsPageAndMarksItself)
                 << "button " << id;
         for (int id : { 1001, 1002, 1003, 1004 })
             EXPECT_TRUE(fixture.control(id)->isVisible()) << "page buttons stay reachable";
-        EXPECT_EQ(fixture.list(1005)->isVisible(), !c.processorsShown) << "unit list";
+        EXPECT_EQ(fixture.list(1005)->isVisible(), !c.processorsShown && !c.devicesShown)
+            << "unit list";
         EXPECT_EQ(fixture.list(1009)->isVisible(), c.processorsShown) << "processor list";
         EXPECT_EQ(fixture.control(1401)->isVisible(), c.processorsShown) << "address field";
         EXPECT_EQ(fixture.control(1402)->isVisible(), c.processorsShown) << "Add button";
-        EXPECT_FALSE(fixture.list(1008)->isVisible()) << "danteList stays hidden";
+        EXPECT_EQ(fixture.list(1008)->isVisible(), c.devicesShown) << "danteList";
     }
     EXPECT_TRUE(fixture.link.log.empty()) << "switching pages sends nothing";
 }
