@@ -77,7 +77,7 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
     store.eulerConstant = computeEulerConstant();
     SetDefaults(store);
-    setUpListsAndPages();
+    setUpListsAndPages(store, link, clock, prompts);
 
     initialised_ = true;
     selectPage(Page::Mic);
@@ -133,7 +133,7 @@ void CARNDlg::createControls()
     localAddress_->setPalette(grey);
 }
 
-void CARNDlg::setUpListsAndPages()
+void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts)
 {
     picture_->setGeometry(StaticPictureGeometry);
 
@@ -142,8 +142,7 @@ void CARNDlg::setUpListsAndPages()
     setUpDeviceList(*rdaList_, ProcessorListColumns);
 
     micPage_ = new CMicDlg(this);
-    speakerPage_ = new PlaceholderPage(this);
-    speakerPage_->setObjectName(QStringLiteral("speakerPage"));
+    speakerPage_ = new CSpeakerDlg(store, link, clock, prompts, discovery_, this);
     routingPage_ = new PlaceholderPage(this);
     routingPage_->setObjectName(QStringLiteral("routingPage"));
 
@@ -178,7 +177,7 @@ void CARNDlg::layOutOnce()
     addProcessorButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
     danteList_->setGeometry(g.danteList);
     danteList_->hide();
-    for (QWidget *page : { static_cast<QWidget *>(micPage_), speakerPage_, routingPage_ })
+    for (QWidget *page : { static_cast<QWidget *>(micPage_), static_cast<QWidget *>(speakerPage_), routingPage_ })
         page->setGeometry(g.pageArea);
     laidOut_ = true;
 }
@@ -335,6 +334,7 @@ void CARNDlg::unitListChanged()
 void CARNDlg::processorListChanged()
 {
     showRows(*rdaList_, discovery_.processorList());
+    speakerPage_->showConnection();
 }
 
 void CARNDlg::setConnectionTimerRunning(bool running)
@@ -343,6 +343,7 @@ void CARNDlg::setConnectionTimerRunning(bool running)
         connectionTimer_->start();
     else
         connectionTimer_->stop();
+    speakerPage_->showConnection();
 }
 
 } // namespace arx

@@ -2,6 +2,7 @@
 
 #include "app/Pages.h"
 #include "protocol/Discovery.h"
+#include "speaker/CSpeakerDlg.h"
 
 #include <QImage>
 #include <QWidget>
@@ -37,7 +38,7 @@ public:
 
     Page currentPage() const { return page_; }
     CMicDlg *micPage() const { return micPage_; }
-    QWidget *speakerPage() const { return speakerPage_; }
+    CSpeakerDlg *speakerPage() const { return speakerPage_; }
     QWidget *routingPage() const { return routingPage_; }
     QTimer *connectionTimer() const { return connectionTimer_; }
     // The menu of the banner, which holds the about item.
@@ -77,7 +78,7 @@ private:
     void setConnectionTimerRunning(bool running) override;
 
     void createControls();
-    void setUpListsAndPages();
+    void setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts);
     void layOutOnce();
     void connectControls();
     void pageButtonPressed(int controlId);
@@ -100,7 +101,7 @@ private:
     PngButton *addProcessorButton_ = nullptr;
     QLabel *localAddress_ = nullptr;
     CMicDlg *micPage_ = nullptr;
-    QWidget *speakerPage_ = nullptr;
+    CSpeakerDlg *speakerPage_ = nullptr;
     QWidget *routingPage_ = nullptr;
     QTimer *connectionTimer_ = nullptr;
     QMenu *windowMenu_ = nullptr;
