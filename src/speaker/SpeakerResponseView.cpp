@@ -83,7 +83,7 @@ void SpeakerResponseView::paintEvent(QPaintEvent *)
     }
     painter.drawText(QRectF(0, 4, LeftMargin + 40, 20), Qt::AlignLeft | Qt::AlignVCenter,
         QStringLiteral("  dB"));
-    painter.drawText(QRectF(0, area.bottom() + 4, LeftMargin - 6, 16),
+    painter.drawText(QRectF(0, area.bottom() + 4, LeftMargin - 24, 16),
         Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Hz"));
 
     painter.setRenderHint(QPainter::Antialiasing);
