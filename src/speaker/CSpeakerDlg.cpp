@@ -42,25 +42,30 @@ constexpr int HorizontalLines[] = { 0, 50, 95, 360, 395, 455, 498, 540 };
 constexpr int DividerTopEnd = 455;
 constexpr int DividerBottomStart = 500;
 
+// How a label looks: a channel title, a speaker title, a column heading (centred over its
+// knobs) or a caption.
+enum class Look { Title, Speaker, Heading, Caption };
+
 struct Text {
     int id;
     QRect place;
     const char *text;
     int points;
+    Look look = Look::Caption;
 };
 
 // clang-format off
 constexpr Text Titles[] = {
-    {.id = 1007, .place = {10, 10, 150, 30}, .text = "CH A EQ", .points = 16},
-    {.id = 1008, .place = {300, 10, 150, 30}, .text = "HIGH SPERKER", .points = 12},
-    {.id = 1009, .place = {480, 10, 150, 30}, .text = "CH B EQ", .points = 16},
-    {.id = 1010, .place = {750, 10, 150, 30}, .text = "LOW SPERKER", .points = 12},
-    {.id = 1032, .place = {120, 60, 100, 24}, .text = "GAIN", .points = 16},
-    {.id = 1033, .place = {240, 60, 100, 24}, .text = "FREQUENCY", .points = 10},
-    {.id = 1034, .place = {360, 60, 100, 24}, .text = "Q Value", .points = 16},
-    {.id = 1035, .place = {570, 60, 100, 24}, .text = "GAIN", .points = 16},
-    {.id = 1036, .place = {680, 60, 100, 24}, .text = "FREQUENCY", .points = 10},
-    {.id = 1037, .place = {790, 60, 100, 24}, .text = "Q Value", .points = 16},
+    {.id = 1007, .place = {10, 10, 150, 30}, .text = "CH A EQ", .points = 16, .look = Look::Title},
+    {.id = 1008, .place = {300, 10, 150, 30}, .text = "HIGH SPERKER", .points = 12, .look = Look::Speaker},
+    {.id = 1009, .place = {480, 10, 150, 30}, .text = "CH B EQ", .points = 16, .look = Look::Title},
+    {.id = 1010, .place = {750, 10, 150, 30}, .text = "LOW SPERKER", .points = 12, .look = Look::Speaker},
+    {.id = 1032, .place = {120, 60, 100, 24}, .text = "GAIN", .points = 16, .look = Look::Heading},
+    {.id = 1033, .place = {240, 60, 100, 24}, .text = "FREQUENCY", .points = 10, .look = Look::Heading},
+    {.id = 1034, .place = {360, 60, 100, 24}, .text = "Q Value", .points = 16, .look = Look::Heading},
+    {.id = 1035, .place = {570, 60, 100, 24}, .text = "GAIN", .points = 16, .look = Look::Heading},
+    {.id = 1036, .place = {680, 60, 100, 24}, .text = "FREQUENCY", .points = 10, .look = Look::Heading},
+    {.id = 1037, .place = {790, 60, 100, 24}, .text = "Q Value", .points = 16, .look = Look::Heading},
     {.id = 1011, .place = {10, 370, 450, 24}, .text = "LIMIT", .points = 16},
     {.id = 1012, .place = {480, 370, 450, 24}, .text = "LIMIT", .points = 16},
     {.id = 1091, .place = {10, 400, 80, 24}, .text = "Threshold", .points = 10},
@@ -183,13 +188,16 @@ CStaticST *makeLabel(QWidget *parent, int id, const QRect &place, const QString 
     return label;
 }
 
-QColor titleColour(int id)
+QColor colourOf(Look look)
 {
-    if (id == 1008 || id == 1010)
-        return SpeakerTitleColour;
-    if (id == 1007 || id == 1009)
+    switch (look) {
+    case Look::Title:
         return TitleColour;
-    return HeadingColour;
+    case Look::Speaker:
+        return SpeakerTitleColour;
+    default:
+        return HeadingColour;
+    }
 }
 
 } // namespace
@@ -225,9 +233,9 @@ template <class Control> Control *CSpeakerDlg::control(int id) const
 void CSpeakerDlg::createTitles()
 {
     for (const Text &title : Titles) {
-        const bool heading = title.place.top() == 60;
         makeLabel(this, title.id, title.place, QString::fromLatin1(title.text), title.points,
-            titleColour(title.id), heading ? CStaticST::Centre : CStaticST::Near);
+            colourOf(title.look),
+            title.look == Look::Heading ? CStaticST::Centre : CStaticST::Near);
     }
 }
 

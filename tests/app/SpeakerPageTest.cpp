@@ -66,6 +66,40 @@ struct SpeakerPage : MainWindow {
     void press(int buttonId) { click(on<PngButton>(buttonId), QPoint(20, 10)); }
 };
 
+struct Place {
+    int id;
+    QRect geometry;
+};
+
+TEST(SpeakerPage, ControlsStandAtTheirDocumentedPlacesInTheirBitmapsSizes)
+{
+    SpeakerPage p;
+    // clang-format off
+    const Place places[] = {
+        {1007, {10, 10, 150, 30}}, {1010, {750, 10, 150, 30}}, {1036, {680, 60, 100, 24}},
+        {1013, {10, 100, 100, 20}}, {1031, {480, 300, 100, 20}},
+        {1014, {120, 100, 91, 20}}, {1043, {120, 250, 91, 20}}, {1046, {580, 100, 91, 20}},
+        {1055, {240, 100, 91, 20}}, {1063, {240, 300, 91, 20}}, {1071, {680, 275, 91, 20}},
+        {1073, {360, 100, 91, 20}}, {1086, {790, 250, 91, 20}},
+        {1044, {120, 275, 91, 20}}, {1054, {580, 300, 91, 20}},
+        {1092, {90, 400, 91, 20}}, {1098, {270, 430, 91, 20}}, {1102, {740, 400, 91, 20}},
+        {1091, {10, 400, 80, 24}}, {1105, {660, 430, 80, 24}},
+        {1123, {240, 325, 80, 24}}, {1126, {790, 325, 80, 24}},
+        {1107, {380, 430, 75, 24}}, {1108, {840, 430, 75, 24}},
+        {1109, {120, 478, 247, 19}}, {1110, {400, 478, 247, 19}}, {1111, {670, 478, 247, 19}},
+        {1114, {300, 460, 60, 16}}, {1118, {800, 460, 60, 16}},
+        {1138, {90, 510, 120, 20}}, {1121, {250, 510, 60, 20}}, {1139, {580, 510, 120, 20}},
+        {1131, {50, 550, 100, 24}}, {1133, {290, 550, 100, 24}},
+    };
+    // clang-format on
+    for (const Place &place : places)
+        EXPECT_EQ(p.on<QWidget>(place.id)->geometry(), place.geometry) << "control " << place.id;
+    EXPECT_EQ(p.knob(1014)->valueKind(), ValueKind::SpeakerGain);
+    EXPECT_EQ(p.knob(1094)->maximum(), 2000);
+    EXPECT_EQ(p.on<CComBoxBtn>(1045)->dropList()->count(), 5);
+    EXPECT_EQ(p.on<CBitmapSlider>(1110)->maximum(), 254);
+}
+
 TEST(SpeakerPage, RightAfterStartUpTheKnobsShowTheStoreAndChannelResetBringsItBack)
 {
     SpeakerPage p;
