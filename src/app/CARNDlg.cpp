@@ -4,7 +4,6 @@
 #include "app/DeviceLists.h"
 #include "app/MainWindowLayout.h"
 #include "app/ManualFile.h"
-#include "app/PlaceholderPage.h"
 #include "controls/Artwork.h"
 #include "controls/CListCtrlCl.h"
 #include "controls/CStaticST.h"
@@ -72,6 +71,7 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     , store_(store)
     , prompts_(prompts)
     , discovery_(store, link, clock, prompts, *this, ownAddress)
+    , presets_(store, link, prompts)
     , ownAddress_(std::move(ownAddress))
     , manualPath_(arx::manualPath())
 {
@@ -87,7 +87,7 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
     store.eulerConstant = computeEulerConstant();
     SetDefaults(store);
-    setUpListsAndPages();
+    setUpListsAndPages(store, link, clock, prompts);
 
     initialised_ = true;
     selectPage(Page::Mic);
@@ -143,7 +143,7 @@ void CARNDlg::createControls()
     localAddress_->setPalette(grey);
 }
 
-void CARNDlg::setUpListsAndPages()
+void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts)
 {
     picture_->setGeometry(StaticPictureGeometry);
 
@@ -152,8 +152,10 @@ void CARNDlg::setUpListsAndPages()
     setUpDeviceList(*rdaList_, ProcessorListColumns);
 
     micPage_ = new CMicDlg(this);
-    speakerPage_ = new PlaceholderPage(this);
-    speakerPage_->setObjectName(QStringLiteral("speakerPage"));
+    speakerPage_ = new CSpeakerDlg(store, link, clock, prompts, discovery_, this);
+    speakerPage_->setPresetHandlers(
+        presets_.deviceResetHandler(), presets_.saveHandler(), presets_.recallHandler());
+    presets_.setRefreshPage([this] { speakerPage_->refreshPage(); });
     routingPage_ = new CMatrixDlg(this);
     routingPage_->setObjectName(QStringLiteral("routingPage"));
 
@@ -189,8 +191,8 @@ void CARNDlg::layOutOnce()
     danteList_->setGeometry(g.danteList);
     for (int column = 0; column < danteList_->columnCount(); ++column)
         danteList_->setColumnWidth(column, DanteColumnWidthsInColumn[column]);
-    for (QWidget *page :
-        { static_cast<QWidget *>(micPage_), speakerPage_, static_cast<QWidget *>(routingPage_) })
+    for (QWidget *page : { static_cast<QWidget *>(micPage_),
+             static_cast<QWidget *>(speakerPage_), static_cast<QWidget *>(routingPage_) })
         page->setGeometry(g.pageArea);
     laidOut_ = true;
 }
@@ -381,6 +383,7 @@ void CARNDlg::unitListChanged()
 void CARNDlg::processorListChanged()
 {
     showRows(*rdaList_, discovery_.processorList());
+    speakerPage_->showConnection();
     refreshDanteList();
 }
 
@@ -409,6 +412,7 @@ void CARNDlg::setConnectionTimerRunning(bool running)
         connectionTimer_->start();
     else
         connectionTimer_->stop();
+    speakerPage_->showConnection();
 }
 
 } // namespace arx

@@ -4,6 +4,8 @@
 #include "protocol/DanteList.h"
 #include "protocol/Discovery.h"
 #include "routing/CMatrixDlg.h"
+#include "speaker/CSpeakerDlg.h"
+#include "speaker/PresetButtons.h"
 
 #include <QImage>
 #include <QWidget>
@@ -39,7 +41,7 @@ public:
 
     Page currentPage() const { return page_; }
     CMicDlg *micPage() const { return micPage_; }
-    QWidget *speakerPage() const { return speakerPage_; }
+    CSpeakerDlg *speakerPage() const { return speakerPage_; }
     CMatrixDlg *routingPage() const { return routingPage_; }
     // Every device of the installation, as the ROUTING page's device column lists them.
     const DanteListModel &danteList() const { return danteModel_; }
@@ -83,7 +85,7 @@ private:
     void setConnectionTimerRunning(bool running) override;
 
     void createControls();
-    void setUpListsAndPages();
+    void setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts);
     void layOutOnce();
     void connectControls();
     void pageButtonPressed(int controlId);
@@ -98,6 +100,7 @@ private:
     Store &store_;
     Prompts &prompts_;
     Discovery discovery_;
+    PresetButtons presets_;
     DanteListModel danteModel_;
     OwnAddressLookup ownAddress_;
 
@@ -112,7 +115,7 @@ private:
     PngButton *addProcessorButton_ = nullptr;
     QLabel *localAddress_ = nullptr;
     CMicDlg *micPage_ = nullptr;
-    QWidget *speakerPage_ = nullptr;
+    CSpeakerDlg *speakerPage_ = nullptr;
     CMatrixDlg *routingPage_ = nullptr;
     QTimer *connectionTimer_ = nullptr;
     QMenu *windowMenu_ = nullptr;

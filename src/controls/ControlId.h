@@ -1,6 +1,6 @@
 #pragma once
 
-class QWidget;
+#include <QWidget>
 
 namespace arx {
 
@@ -12,10 +12,16 @@ int controlId(const QWidget *control); // 0 when none was set
 // The first descendant of `root` that carries `id`, or nullptr.
 QWidget *findControl(const QWidget *root, int id);
 
-template <class Control>
-Control *findControl(const QWidget *root, int id)
+// The first descendant of that type carrying `id`: the selectors' drop lists carry 1125,
+// which is also the speaker page's second PHASE button.
+template <class Control> Control *findControl(const QWidget *root, int id)
 {
-    return qobject_cast<Control *>(findControl(root, id));
+    const auto children = root->template findChildren<Control *>();
+    for (Control *child : children) {
+        if (controlId(child) == id)
+            return child;
+    }
+    return nullptr;
 }
 
 } // namespace arx
