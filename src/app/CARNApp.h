@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/QtPrompts.h"
+#include "journal/Journal.h"
+#include "journal/JournalRecording.h"
 #include "protocol/UdpTransport.h"
 #include "seams/Clock.h"
 
@@ -12,10 +14,13 @@ namespace arx {
 
 class CARNDlg;
 class DatagramPump;
+class JournalFile;
+class JournalWindow;
 struct Store;
 
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
+    QString journalPath; // --journal: every entry of the traffic journal appended here
 };
 
 // The application object: makes the store, the seams and the main window, opens the
@@ -31,6 +36,9 @@ public:
     CARNApp &operator=(const CARNApp &) = delete;
 
     CARNDlg &window() { return *window_; }
+    const Journal &journal() const { return journal_; }
+    // The journal's window, made when first asked for.
+    JournalWindow &journalWindow();
 
     // Runs the event loop until the window closes.
     int run();
@@ -40,8 +48,14 @@ private:
     SystemClock clock_;
     QtPrompts prompts_;
     UdpTransport transport_;
+    Journal journal_;
+    // Every frame the windows send goes through it to the transport.
+    JournalingLink link_;
+    std::unique_ptr<JournalFile> journalFile_;
     std::unique_ptr<CARNDlg> window_;
     std::unique_ptr<DatagramPump> pump_;
+    std::unique_ptr<JournalWindow> journalWindow_;
+    std::string localEndpoint_;
 };
 
 } // namespace arx

@@ -1,6 +1,7 @@
 #include "app/CARNDlg.h"
 
 #include "app/CAboutDlg.h"
+#include "journal/JournalWindow.h"
 #include "app/DeviceLists.h"
 #include "app/MainWindowLayout.h"
 #include "app/ManualFile.h"
@@ -73,6 +74,10 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     windowMenu_ = new QMenu(this);
     connect(
         windowMenu_->addAction(AboutMenuText), &QAction::triggered, this, &CARNDlg::showAboutBox);
+    QAction *journal = windowMenu_->addAction(JournalMenuText);
+    journal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    addAction(journal); // so that the shortcut works while the menu is closed
+    connect(journal, &QAction::triggered, this, &CARNDlg::journalRequested);
 
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
     store.eulerConstant = computeEulerConstant();

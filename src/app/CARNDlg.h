@@ -40,7 +40,7 @@ public:
     QWidget *speakerPage() const { return speakerPage_; }
     QWidget *routingPage() const { return routingPage_; }
     QTimer *connectionTimer() const { return connectionTimer_; }
-    // The menu of the banner, which holds the about item.
+    // The menu of the banner, which holds the about and journal items.
     QMenu *windowMenu() const { return windowMenu_; }
 
     // The document the help buttons open; the manual next to the program unless set.
@@ -56,6 +56,8 @@ public:
 signals:
     // The operator closed the window; the receive thread must stop before anything else.
     void closing();
+    // The operator asked for the traffic journal ("Journal…" or Ctrl+J).
+    void journalRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -96,9 +96,11 @@ void Discovery::stopSearch()
     view_.processorListChanged();
 }
 
-void Discovery::received(const Datagram &datagram)
+DropReason Discovery::received(const Datagram &datagram)
 {
-    for (const ReplyAction &action : HandleReply(store_, processorList_, link_, clock_, datagram)) {
+    DropReason dropped = DropReason::None;
+    for (const ReplyAction &action :
+        HandleReply(store_, processorList_, link_, clock_, datagram, &dropped)) {
         switch (action.kind) {
         case ReplyAction::RefreshUnitList: {
             std::vector<int> listed;
@@ -122,6 +124,7 @@ void Discovery::received(const Datagram &datagram)
             break;
         }
     }
+    return dropped;
 }
 
 void Discovery::unitRowActivated(int row)
