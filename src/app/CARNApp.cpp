@@ -63,7 +63,7 @@ CARNApp::CARNApp(StartOptions options)
     // Datagrams are recorded where they are handled or dropped; only the user-interface
     // thread may read the store, so the receive thread's drops carry no unit.
     transport_.setDropped([this](const Datagram &datagram, DropReason reason, std::size_t length) {
-        recordReceived(journal_, nullptr, clock_, datagram, reason, length);
+        recordTransportDrop(journal_, clock_, datagram, reason, length);
     });
     pump_ = std::make_unique<DatagramPump>(transport_);
     pump_->setDropped([this](const Datagram &datagram) {
@@ -71,8 +71,10 @@ CARNApp::CARNApp(StartOptions options)
     });
     QObject::connect(pump_.get(), &DatagramPump::received, window_.get(),
         [this](const Datagram &datagram) {
-            const DropReason dropped = window_->discovery().received(datagram);
-            recordReceived(journal_, store_.get(), clock_, datagram, dropped);
+            link_.holdRecords();
+            const Discovery::Received outcome = window_->discovery().received(datagram);
+            recordReceived(journal_, store_.get(), clock_, datagram, outcome.dropped, outcome.slot);
+            link_.releaseRecords();
         });
     QObject::connect(
         window_.get(), &CARNDlg::closing, window_.get(), [this] { transport_.stop(); });

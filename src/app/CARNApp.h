@@ -20,7 +20,7 @@ struct Store;
 
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
-    QString journalPath; // --journal: every entry of the traffic journal appended here
+    QString journalPath = {}; // --journal: every entry of the traffic journal appended here
 };
 
 // The application object: makes the store, the seams and the main window, opens the

@@ -132,10 +132,10 @@ std::string crossoverTypeText(int type)
 }
 
 // The port (most significant byte first) and the four address bytes of 'C' and 07.
-std::string answerAddressText(const Reader &frame, std::size_t at)
+std::string answerAddressText(const Reader &frame, std::size_t at, const char *separator)
 {
-    return printf("%d.%d.%d.%d:%d", frame.byte(at + 2), frame.byte(at + 3), frame.byte(at + 4),
-        frame.byte(at + 5), frame.word(at));
+    return printf("%d.%d.%d.%d%s%d", frame.byte(at + 2), frame.byte(at + 3), frame.byte(at + 4),
+        frame.byte(at + 5), separator, frame.word(at));
 }
 
 // gain, low cut, [48V,] mute, locate, mode from `at` on.
@@ -184,7 +184,7 @@ std::string unitSettings5(const Reader &frame, std::int32_t type)
 
 std::string searchRequest(const Reader &frame, std::int32_t)
 {
-    return "search from " + answerAddressText(frame, 2);
+    return "search from " + answerAddressText(frame, 2, ":");
 }
 
 std::string attach(const Reader &frame, std::int32_t)
@@ -390,7 +390,8 @@ std::string deviceName(const Reader &frame)
 
 std::string connectRequest(const Reader &frame)
 {
-    return "connect request from " + answerAddressText(frame, 4);
+    // The port it carries is the processor's own, not the one answers come to.
+    return "connect request from " + answerAddressText(frame, 4, ", port ");
 }
 
 std::string deviceReset(const Reader &)

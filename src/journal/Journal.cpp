@@ -26,15 +26,18 @@ Journal::Journal(std::int64_t wallMinusMonotonicMs, std::size_t capacity)
 
 void Journal::add(JournalEntry entry)
 {
+    bool wake = false;
     {
         std::lock_guard lock(mutex_);
+        wake = waiters_ > 0;
         entry.sequence = ++sequence_;
         entry.wallMs = entry.monotonicMs + wallOffset_;
         ring_[next_] = entry;
         next_ = (next_ + 1) % ring_.size();
         count_ = std::min(count_ + 1, ring_.size());
     }
-    added_.notify_all();
+    if (wake)
+        added_.notify_all();
 }
 
 std::uint64_t Journal::lastSequence() const
@@ -51,8 +54,14 @@ std::vector<JournalEntry> Journal::since(std::uint64_t sequence) const
 
 std::vector<JournalEntry> Journal::waitSince(std::uint64_t sequence, std::stop_token stop) const
 {
+    std::stop_callback wakeOnStop(stop, [this] {
+        std::lock_guard lock(mutex_);
+        added_.notify_all();
+    });
     std::unique_lock lock(mutex_);
-    added_.wait(lock, stop, [&] { return sequence_ > sequence; });
+    ++waiters_;
+    added_.wait(lock, [&] { return stop.stop_requested() || sequence_ > sequence; });
+    --waiters_;
     return sinceLocked(sequence);
 }
 

@@ -79,7 +79,8 @@ private:
 
     const std::int64_t wallOffset_;
     mutable std::mutex mutex_;
-    mutable std::condition_variable_any added_;
+    mutable std::condition_variable added_;
+    mutable int waiters_ = 0; // a lone add need not wake anyone
     std::vector<JournalEntry> ring_;
     std::size_t next_ = 0; // where the next entry goes
     std::size_t count_ = 0; // entries held

@@ -8,8 +8,36 @@
 
 namespace arx {
 
+namespace {
+
+JournalEntry receivedEntry(const Store *store, const Clock &clock, const Datagram &datagram,
+    DropReason reason, int slot)
+{
+    JournalEntry entry;
+    entry.monotonicMs = clock.monotonicMs();
+    entry.direction = reason == DropReason::None ? JournalDirection::In : JournalDirection::Dropped;
+    entry.reason = reason;
+    const std::span<const std::uint8_t> bytes(datagram.bytes.data(), datagram.length);
+    entry.device = journalDevice(store, datagram.sender, datagram.senderPort, bytes, slot);
+    entry.setAddress(datagram.sender);
+    entry.port = datagram.senderPort;
+    entry.setBytes(bytes);
+    return entry;
+}
+
+void takeUnit(JournalDevice &device, const DeviceRecord &record)
+{
+    device.kind = DeviceKind::Unit;
+    device.unitNumber = record.unitNumber;
+    device.unitType = record.type;
+    std::memcpy(device.unitName, record.name, sizeof device.unitName);
+    device.unitName[sizeof device.unitName - 1] = '\0';
+}
+
+} // namespace
+
 JournalDevice journalDevice(const Store *store, const std::string &address, std::uint16_t port,
-    std::span<const std::uint8_t> bytes)
+    std::span<const std::uint8_t> bytes, int slot)
 {
     JournalDevice device;
     if (address == SearchGroup || port == SearchPort) {
@@ -24,31 +52,29 @@ JournalDevice journalDevice(const Store *store, const std::string &address, std:
     }
     if (!store)
         return device;
+    if (slot >= 0 && slot < UnitSlotCount && slotMatchesSender(store->unitTable[slot], address)) {
+        takeUnit(device, store->unitTable[slot]);
+        return device;
+    }
     for (const DeviceRecord &record : store->unitTable) {
-        if (!slotMatchesSender(record, address))
-            continue;
-        device.kind = DeviceKind::Unit;
-        device.unitNumber = record.unitNumber;
-        device.unitType = record.type;
-        std::memcpy(device.unitName, record.name, sizeof device.unitName);
-        device.unitName[sizeof device.unitName - 1] = '\0';
-        break;
+        if (slotMatchesSender(record, address)) {
+            takeUnit(device, record);
+            break;
+        }
     }
     return device;
 }
 
 void recordReceived(Journal &journal, const Store *store, const Clock &clock,
-    const Datagram &datagram, DropReason reason, std::size_t wireLength)
+    const Datagram &datagram, DropReason reason, int slot)
 {
-    JournalEntry entry;
-    entry.monotonicMs = clock.monotonicMs();
-    entry.direction = reason == DropReason::None ? JournalDirection::In : JournalDirection::Dropped;
-    entry.reason = reason;
-    const std::span<const std::uint8_t> bytes(datagram.bytes.data(), datagram.length);
-    entry.device = journalDevice(store, datagram.sender, datagram.senderPort, bytes);
-    entry.setAddress(datagram.sender);
-    entry.port = datagram.senderPort;
-    entry.setBytes(bytes);
+    journal.add(receivedEntry(store, clock, datagram, reason, slot));
+}
+
+void recordTransportDrop(Journal &journal, const Clock &clock, const Datagram &datagram,
+    DropReason reason, std::size_t wireLength)
+{
+    JournalEntry entry = receivedEntry(nullptr, clock, datagram, reason, -1);
     entry.wireLength = static_cast<std::uint32_t>(wireLength);
     journal.add(entry);
 }
@@ -79,7 +105,7 @@ bool JournalingLink::send(
         entry.direction = JournalDirection::Dropped;
         entry.reason = DropReason::SendError;
         entry.error = ENOTCONN;
-        journal_.add(entry);
+        record(entry);
         return false;
     }
     if (reporting_ == SendReporting::AtCall) {
@@ -90,7 +116,7 @@ bool JournalingLink::send(
             entry.reason = DropReason::SendError;
             entry.error = errno != 0 ? errno : EIO;
         }
-        journal_.add(entry);
+        record(entry);
         return sent;
     }
     {
@@ -106,7 +132,7 @@ bool JournalingLink::send(
             failed.direction = JournalDirection::Dropped;
             failed.reason = DropReason::SendError;
             failed.error = EIO;
-            journal_.add(failed);
+            record(failed);
         }
     }
     return accepted;
@@ -129,7 +155,7 @@ void JournalingLink::queued(std::uint64_t ticket, SendOutcome outcome)
     if (outcome == SendOutcome::Refused) {
         entry.direction = JournalDirection::Dropped;
         entry.reason = DropReason::Refused;
-        journal_.add(entry);
+        record(entry);
     }
 }
 
@@ -144,7 +170,31 @@ void JournalingLink::sent(std::uint64_t ticket, std::int64_t monotonicMs, int er
         entry.reason = DropReason::SendError;
         entry.error = error;
     }
-    journal_.add(entry);
+    record(entry);
+}
+
+void JournalingLink::holdRecords()
+{
+    std::lock_guard lock(mutex_);
+    holding_ = true;
+}
+
+void JournalingLink::releaseRecords()
+{
+    std::lock_guard lock(mutex_);
+    holding_ = false;
+    for (const JournalEntry &entry : held_)
+        journal_.add(entry);
+    held_.clear();
+}
+
+void JournalingLink::record(const JournalEntry &entry)
+{
+    std::lock_guard lock(mutex_);
+    if (holding_)
+        held_.push_back(entry);
+    else
+        journal_.add(entry);
 }
 
 std::size_t JournalingLink::waitingCount() const

@@ -12,24 +12,25 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace arx {
 
 // Who is at the far end: the search group, the processor (by its framing or port), or the
-// occupied unit slot that holds the address. Without a store (threads other than the
-// user-interface thread may not read it) only the first two are told.
+// occupied unit slot that holds the address; `slot` (0..63), when it holds it, saves looking
+// through the table. Without a store (threads other than the user-interface thread may not
+// read it) only the first two are told.
 JournalDevice journalDevice(const Store *store, const std::string &address, std::uint16_t port,
-    std::span<const std::uint8_t> bytes);
+    std::span<const std::uint8_t> bytes, int slot = -1);
 
-// Records one received datagram where it was handled (reason None) or dropped. `wireLength`
-// is its length on the wire, which a dropped over-long datagram exceeds its kept bytes by.
+// Records one received datagram where it was handled (reason None) or dropped; `slot` as for
+// journalDevice.
 void recordReceived(Journal &journal, const Store *store, const Clock &clock,
-    const Datagram &datagram, DropReason reason, std::size_t wireLength);
-inline void recordReceived(Journal &journal, const Store *store, const Clock &clock,
-    const Datagram &datagram, DropReason reason)
-{
-    recordReceived(journal, store, clock, datagram, reason, datagram.length);
-}
+    const Datagram &datagram, DropReason reason, int slot = -1);
+// A datagram the transport dropped: `wireLength` is its length on the wire, which an
+// over-long one exceeds its kept bytes by.
+void recordTransportDrop(Journal &journal, const Clock &clock, const Datagram &datagram,
+    DropReason reason, std::size_t wireLength);
 
 // How the link behind the journaling link tells what became of a frame.
 enum class SendReporting {
@@ -57,12 +58,18 @@ public:
     void queued(std::uint64_t ticket, SendOutcome outcome) override;
     void sent(std::uint64_t ticket, std::int64_t monotonicMs, int error) override;
 
+    // While a received datagram is handled, the frames it makes ARX send are held back and
+    // recorded after it, so that the journal shows the cause before what it caused.
+    void holdRecords();
+    void releaseRecords();
+
     // Frames handed on whose fate is not known yet.
     std::size_t waitingCount() const;
 
 private:
     // Takes the waiting entry of `ticket` out; false when there is none.
     bool takeWaiting(std::uint64_t ticket, JournalEntry &entry);
+    void record(const JournalEntry &entry);
 
     Journal &journal_;
     const Store &store_;
@@ -72,6 +79,8 @@ private:
     std::uint64_t tickets_ = 0;
     mutable std::mutex mutex_;
     std::unordered_map<std::uint64_t, JournalEntry> waiting_;
+    bool holding_ = false;
+    std::vector<JournalEntry> held_;
 };
 
 } // namespace arx

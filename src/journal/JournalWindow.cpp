@@ -32,6 +32,14 @@ QLineEdit, QComboBox, QPushButton { background: #404040; border: 1px solid #6A6A
                                     border-radius: 2px; padding: 3px 8px; }
 QPushButton:checked { background: #4F6F9F; }
 QPushButton:hover, QComboBox:hover { border-color: #9A9A9A; }
+QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #9A9A9A; background: #404040; }
+QCheckBox::indicator:checked { background: #4FB0E0; }
+QScrollBar:vertical { background: #2E2E2E; width: 14px; margin: 0; }
+QScrollBar::handle:vertical { background: #6A6A6A; min-height: 24px; border-radius: 3px; margin: 2px; }
+QScrollBar:horizontal { background: #2E2E2E; height: 14px; margin: 0; }
+QScrollBar::handle:horizontal { background: #6A6A6A; min-width: 24px; border-radius: 3px; margin: 2px; }
+QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
+QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 )";
 
 constexpr const char *FileFilter = "JSON lines (*.jsonl);;CSV (*.csv)";

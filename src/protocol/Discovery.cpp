@@ -96,11 +96,13 @@ void Discovery::stopSearch()
     view_.processorListChanged();
 }
 
-DropReason Discovery::received(const Datagram &datagram)
+Discovery::Received Discovery::received(const Datagram &datagram)
 {
-    DropReason dropped = DropReason::None;
+    Received outcome;
     for (const ReplyAction &action :
-        HandleReply(store_, processorList_, link_, clock_, datagram, &dropped)) {
+        HandleReply(store_, processorList_, link_, clock_, datagram, &outcome.dropped)) {
+        if (outcome.slot < 0)
+            outcome.slot = action.slot;
         switch (action.kind) {
         case ReplyAction::RefreshUnitList: {
             std::vector<int> listed;
@@ -124,7 +126,7 @@ DropReason Discovery::received(const Datagram &datagram)
             break;
         }
     }
-    return dropped;
+    return outcome;
 }
 
 void Discovery::unitRowActivated(int row)

@@ -64,8 +64,13 @@ public:
     void startSearch();
     void stopSearch();
 
-    // Why the datagram was dropped, or DropReason::None when it was taken.
-    DropReason received(const Datagram &datagram);
+    // What became of a datagram: why it was dropped (DropReason::None when it was taken),
+    // and the slot of the unit it changed, if any.
+    struct Received {
+        DropReason dropped = DropReason::None;
+        int slot = -1;
+    };
+    Received received(const Datagram &datagram);
 
     // A double click on a unit row shows that unit's strip; -1 (no row) does nothing.
     void unitRowActivated(int row);
