@@ -37,6 +37,9 @@ public:
 
     CARNDlg &window() { return *window_; }
     const Journal &journal() const { return journal_; }
+    // The store and the link every window sends through (the journal's on the transport).
+    Store &store() { return *store_; }
+    Link &link() { return link_; }
     // The journal's window, made when first asked for.
     JournalWindow &journalWindow();
 

@@ -10,8 +10,8 @@ namespace arx {
 
 namespace {
 
-JournalEntry receivedEntry(const Store *store, const Clock &clock, const Datagram &datagram,
-    DropReason reason, int slot)
+JournalEntry receivedEntry(
+    const Store *store, const Clock &clock, const Datagram &datagram, DropReason reason, int slot)
 {
     JournalEntry entry;
     entry.monotonicMs = clock.monotonicMs();

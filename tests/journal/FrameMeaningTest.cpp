@@ -44,8 +44,9 @@ DeviceRecord unit()
     record.colourOpen = 1;
     record.colourMute = 2;
     record.colourCall = 4;
-    record.eqBands[1] = { .frequency = 1000, .gain = 330, .q = 20, .enabled = 1, .spare = 0,
-        .shape = EqShapePeaking };
+    record.eqBands[1] = {
+        .frequency = 1000, .gain = 330, .q = 20, .enabled = 1, .spare = 0, .shape = EqShapePeaking
+    };
     record.eqLowCutOn = 1;
     record.eqLowCutFrequency = 80;
     return record;
@@ -85,7 +86,8 @@ const MeaningRow MeaningRows[] = {
             record.gain = 9;
             return unitSettingsFrame(record);
         },
-        FrameWay::Out, 3, "settings gain +9dB, low cut off, 48V on, mute on, locate off, mode PTT" },
+        FrameWay::Out, 3,
+        "settings gain +9dB, low cut off, 48V on, mute on, locate off, mode PTT" },
     { "UnitSettingsOfAnUnknownUnitShowTheCode", [] { return unitSettingsFrame(unit()); },
         FrameWay::Out, 0,
         "settings gain code 2, low cut off, 48V on, mute on, locate off, mode PTT" },
@@ -129,10 +131,10 @@ const MeaningRow MeaningRows[] = {
             return bytesOf(buildMicEqFrame(record, 2));
         },
         FrameWay::Out, 3, "EQ band 2: 1000 Hz, Q 2.0, -4.5 dB, high shelf, off" },
-    { "MicLowCut", [] { return bytesOf(buildMicEqFrame(unit(), MicLowCutBand)); }, FrameWay::Out,
-        3, "low cut on, 80 Hz" },
-    { "SpeakerEqBand", [] { return bytesOf(buildSpeakerEqFrame(channel(), 0, 3)); },
-        FrameWay::Out, 0, "processor EQ A band 3: 800 Hz, Q 2.0, +1.5 dB" },
+    { "MicLowCut", [] { return bytesOf(buildMicEqFrame(unit(), MicLowCutBand)); }, FrameWay::Out, 3,
+        "low cut on, 80 Hz" },
+    { "SpeakerEqBand", [] { return bytesOf(buildSpeakerEqFrame(channel(), 0, 3)); }, FrameWay::Out,
+        0, "processor EQ A band 3: 800 Hz, Q 2.0, +1.5 dB" },
     { "HighPass", [] { return bytesOf(buildHighPassFrame(channel(), 0)); }, FrameWay::Out, 0,
         "high-pass A Linkwitz 2, 120 Hz" },
     { "LowPassVariableShowsItsQ", [] { return bytesOf(buildLowPassFrame(channel(), 1)); },
@@ -165,16 +167,15 @@ const MeaningRow MeaningRows[] = {
     { "Arn1Announcement", [] { return test::arn1Announcement("Chair 1"); }, FrameWay::In, 0,
         "announcement ARN1 \"Chair 1\": gain +9dB, low cut on, 48V on, mute off, locate off, "
         "mode PTT, colours open red, mute green, call yellow, code C0DE0001" },
-    { "Arn1ShortAnnouncement", [] { return test::arn1ShortAnnouncement("Chair 2"); },
-        FrameWay::In, 0,
+    { "Arn1ShortAnnouncement", [] { return test::arn1ShortAnnouncement("Chair 2"); }, FrameWay::In,
+        0,
         "announcement ARN1 \"Chair 2\": gain +9dB, low cut on, 48V on, mute off, locate off, "
         "mode PTT" },
     { "VelKAnnouncement", [] { return test::velkAnnouncement("Desk"); }, FrameWay::In, 0,
         "announcement VEL-K \"Desk\": gain +6dB, low cut off, mute on, locate off, mode PTM, "
         "colours open magenta, mute cyan, call light blue, code C0DE0002" },
-    { "VelKShortAnnouncement", [] { return test::velkShortAnnouncement("Desk 2"); },
-        FrameWay::In, 0,
-        "announcement VEL-K \"Desk 2\": gain +6dB, low cut off, mute on, locate off, mode PTM" },
+    { "VelKShortAnnouncement", [] { return test::velkShortAnnouncement("Desk 2"); }, FrameWay::In,
+        0, "announcement VEL-K \"Desk 2\": gain +6dB, low cut off, mute on, locate off, mode PTM" },
     { "AnnouncementNameDecodedFromGbk",
         [] { return test::arn1ShortAnnouncement("\xBB\xE1\xD2\xE9\xCA\xD2"); }, FrameWay::In, 0,
         "announcement ARN1 \"会议室\": gain +9dB, low cut on, 48V on, mute off, locate off, "
@@ -199,31 +200,57 @@ const MeaningRow MeaningRows[] = {
             return bytes;
         },
         FrameWay::In, 0, "PXL2 announcement of 82 bytes, too short" },
-    { "SettingsReportE", [] { return test::report('E', { 2, 0, 1, 1, 0, 1 }); }, FrameWay::In, 1,
+    { "SettingsReportE",
+        [] {
+            return test::report('E', { 2, 0, 1, 1, 0, 1 });
+        },
+        FrameWay::In, 1,
         "settings report gain +6dB, low cut off, 48V on, mute on, locate off, mode ON" },
-    { "SettingsReportJ", [] { return test::report('J', { 2, 1, 0, 1, 0 }); }, FrameWay::In, 2,
-        "settings report gain 0dB, low cut on, mute off, locate on, mode OFF" },
+    { "SettingsReportJ",
+        [] {
+            return test::report('J', { 2, 1, 0, 1, 0 });
+        },
+        FrameWay::In, 2, "settings report gain 0dB, low cut on, mute off, locate on, mode OFF" },
     { "LevelReportG", [] { return test::report('G', { 12 }); }, FrameWay::In, 1, "level 12" },
     { "LevelReportL", [] { return test::report('L', { 7 }); }, FrameWay::In, 2, "level 7" },
-    { "UnusedB", [] { return test::report('B', { 1, 2 }); }, FrameWay::In, 1,
-        "'%B', not used by ARX" },
+    { "UnusedB",
+        [] {
+            return test::report('B', { 1, 2 });
+        },
+        FrameWay::In, 1, "'%B', not used by ARX" },
     { "UnusedU", [] { return test::report('U', {}); }, FrameWay::In, 1, "'%U', not used by ARX" },
     { "ProcessorAnswer", [] { return test::processorAnswer("RDA-1"); }, FrameWay::In, 0,
         "processor answer RDA-1" },
     // What fits no kind
-    { "WrongLength", [] { return Bytes { '%', 'A', 1, 2, 3, 4, 5, '#' }; }, FrameWay::Out, 1,
-        "'%A' of 8 bytes, not 9" },
-    { "ReportTooShort", [] { return test::report('E', { 1, 2 }); }, FrameWay::In, 1,
-        "'%E' of 5 bytes, not 9" },
+    { "WrongLength",
+        [] {
+            return Bytes { '%', 'A', 1, 2, 3, 4, 5, '#' };
+        },
+        FrameWay::Out, 1, "'%A' of 8 bytes, not 9" },
+    { "ReportTooShort",
+        [] {
+            return test::report('E', { 1, 2 });
+        },
+        FrameWay::In, 1, "'%E' of 5 bytes, not 9" },
     { "UnknownLetter", [] { return test::report('Z', { 1 }); }, FrameWay::In, 0,
         "unknown unit frame '%Z'" },
     { "SettingsLetterComingIn", [] { return unitSettingsFrame(unit()); }, FrameWay::In, 1,
         "unknown unit frame '%A'" },
-    { "UnknownProcessorCommand", [] { return Bytes { 0xAA, 0x55, 0x01, 0x09, 0xA5 }; },
+    { "UnknownProcessorCommand",
+        [] {
+            return Bytes { 0xAA, 0x55, 0x01, 0x09, 0xA5 };
+        },
         FrameWay::Out, 0, "unknown processor command 09" },
-    { "ProcessorFrameWithWrongLength", [] { return Bytes { 0xAA, 0x55, 0x05, 0x08, 0xA5 }; },
+    { "ProcessorFrameWithWrongLength",
+        [] {
+            return Bytes { 0xAA, 0x55, 0x05, 0x08, 0xA5 };
+        },
         FrameWay::Out, 0, "processor frame of 5 bytes with a wrong length or end" },
-    { "NotAFrame", [] { return Bytes { 1, 2, 3 }; }, FrameWay::In, 0, "not a frame" },
+    { "NotAFrame",
+        [] {
+            return Bytes { 1, 2, 3 };
+        },
+        FrameWay::In, 0, "not a frame" },
 };
 
 class FrameMeaning : public ::testing::TestWithParam<MeaningRow> { };

@@ -56,7 +56,8 @@ TEST(JournalRing, WaitingReturnsOnANewEntryOrOnStop)
     Journal journal;
     std::stop_source stop;
     std::thread adder([&] { journal.add(entryAt(1)); });
-    EXPECT_EQ(sequences(journal.waitSince(0, stop.get_token())), (std::vector<std::uint64_t> { 1 }));
+    EXPECT_EQ(
+        sequences(journal.waitSince(0, stop.get_token())), (std::vector<std::uint64_t> { 1 }));
     adder.join();
     std::thread stopper([&] { stop.request_stop(); });
     EXPECT_TRUE(journal.waitSince(1, stop.get_token()).empty());
@@ -130,7 +131,8 @@ TEST_F(JournalingLinkTest, SynchronousLinkRecordsEachFrameAtTheCallWithItsDevice
         "settings gain 0dB, low cut off, 48V off, mute off, locate off, mode OFF");
     EXPECT_EQ(entries[1].direction, JournalDirection::Dropped);
     EXPECT_EQ(entries[1].reason, DropReason::SendError);
-    EXPECT_TRUE(meaningText(entries[1]).starts_with("dropped: send error")) << meaningText(entries[1]);
+    EXPECT_TRUE(meaningText(entries[1]).starts_with("dropped: send error"))
+        << meaningText(entries[1]);
 }
 
 TEST_F(JournalingLinkTest, QueuedFrameIsRecordedWhenItLeavesWithTheSendersTimeAndTheDeviceOfTheCall)
@@ -187,8 +189,8 @@ TEST_F(JournalingLinkTest, FramesSentWhileADatagramIsHandledComeAfterIt)
     link.setNext(next);
     link.holdRecords();
     sendAttach(link);
-    recordReceived(journal, &store, clock, test::datagramFrom("10.0.0.3",
-        test::arn1ShortAnnouncement("Chair 3")), DropReason::None);
+    recordReceived(journal, &store, clock,
+        test::datagramFrom("10.0.0.3", test::arn1ShortAnnouncement("Chair 3")), DropReason::None);
     link.releaseRecords();
 
     const std::vector<JournalEntry> entries = journal.since(0);
@@ -206,7 +208,8 @@ TEST(JournalDevices, SearchProcessorAndUnitsAreToldApart)
     setText(store.unitTable[0].ip, "10.0.0.1");
     const Bytes unitFrame = attachFrame(1);
     const Bytes processor = deviceResetFrame();
-    EXPECT_EQ(journalDevice(&store, "239.254.50.123", 9000, searchRequestFrame({ 1, 2, 3, 4 })).kind,
+    EXPECT_EQ(
+        journalDevice(&store, "239.254.50.123", 9000, searchRequestFrame({ 1, 2, 3, 4 })).kind,
         DeviceKind::Search);
     EXPECT_EQ(journalDevice(&store, "10.0.0.9", 39060, processor).kind, DeviceKind::Processor);
     EXPECT_EQ(journalDevice(nullptr, "10.0.0.9", 39030, processor).kind, DeviceKind::Processor)
@@ -255,7 +258,8 @@ const DropRow DropRows[] = {
             return bytes;
         }(),
         DropReason::TooShort },
-    { "ReportTooShortForItsValues", true, false, test::report('E', { 1, 2 }), DropReason::TooShort },
+    { "ReportTooShortForItsValues", true, false, test::report('E', { 1, 2 }),
+        DropReason::TooShort },
     { "ReportFromAnAddressNoSlotHolds", true, false, test::report('G', { 4 }),
         DropReason::UnknownSender },
 };
