@@ -211,7 +211,7 @@ int main(int argc, char *argv[])
             arx::recordTransportDrop(journal, clock, d, reason, length);
         });
         pump.setDropped([&](const arx::Datagram &d) {
-            arx::recordReceived(journal, nullptr, clock, d, arx::DropReason::QueueFull);
+            arx::recordReceived(journal, nullptr, clock.monotonicMs(), d, arx::DropReason::QueueFull);
         });
     }
     arx::Discovery discovery(
@@ -228,9 +228,10 @@ int main(int argc, char *argv[])
             discovery.received(d);
             return;
         }
+        const std::int64_t handled = clock.monotonicMs();
         journalingLink.holdRecords();
         const arx::Discovery::Received outcome = discovery.received(d);
-        arx::recordReceived(journal, &store, clock, d, outcome.dropped, outcome.slot);
+        arx::recordReceived(journal, &store, handled, d, outcome.dropped, outcome.slot);
         journalingLink.releaseRecords();
     });
     pump.start();

@@ -55,8 +55,11 @@ QVariant JournalModel::data(const QModelIndex &index, int role) const
     const Row &row = rows_[static_cast<std::size_t>(index.row())];
     if (role == Qt::FontRole && index.column() == BytesColumn)
         return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // Drops stand out; what ARX sent is told from what it received at a glance.
     if (role == Qt::ForegroundRole && row.entry.direction == JournalDirection::Dropped)
         return QColor(0xFF, 0x8A, 0x65);
+    if (role == Qt::ForegroundRole && row.entry.direction == JournalDirection::Out)
+        return QColor(0x9F, 0xD3, 0xFF);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     switch (index.column()) {

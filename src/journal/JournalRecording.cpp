@@ -10,11 +10,11 @@ namespace arx {
 
 namespace {
 
-JournalEntry receivedEntry(
-    const Store *store, const Clock &clock, const Datagram &datagram, DropReason reason, int slot)
+JournalEntry receivedEntry(const Store *store, std::int64_t monotonicMs, const Datagram &datagram,
+    DropReason reason, int slot)
 {
     JournalEntry entry;
-    entry.monotonicMs = clock.monotonicMs();
+    entry.monotonicMs = monotonicMs;
     entry.direction = reason == DropReason::None ? JournalDirection::In : JournalDirection::Dropped;
     entry.reason = reason;
     const std::span<const std::uint8_t> bytes(datagram.bytes.data(), datagram.length);
@@ -65,16 +65,16 @@ JournalDevice journalDevice(const Store *store, const std::string &address, std:
     return device;
 }
 
-void recordReceived(Journal &journal, const Store *store, const Clock &clock,
+void recordReceived(Journal &journal, const Store *store, std::int64_t monotonicMs,
     const Datagram &datagram, DropReason reason, int slot)
 {
-    journal.add(receivedEntry(store, clock, datagram, reason, slot));
+    journal.add(receivedEntry(store, monotonicMs, datagram, reason, slot));
 }
 
 void recordTransportDrop(Journal &journal, const Clock &clock, const Datagram &datagram,
     DropReason reason, std::size_t wireLength)
 {
-    JournalEntry entry = receivedEntry(nullptr, clock, datagram, reason, -1);
+    JournalEntry entry = receivedEntry(nullptr, clock.monotonicMs(), datagram, reason, -1);
     entry.wireLength = static_cast<std::uint32_t>(wireLength);
     journal.add(entry);
 }

@@ -24,8 +24,8 @@ JournalDevice journalDevice(const Store *store, const std::string &address, std:
     std::span<const std::uint8_t> bytes, int slot = -1);
 
 // Records one received datagram where it was handled (reason None) or dropped; `slot` as for
-// journalDevice.
-void recordReceived(Journal &journal, const Store *store, const Clock &clock,
+// journalDevice. `monotonicMs` is when handling began: what the handling sends comes after.
+void recordReceived(Journal &journal, const Store *store, std::int64_t monotonicMs,
     const Datagram &datagram, DropReason reason, int slot = -1);
 // A datagram the transport dropped: `wireLength` is its length on the wire, which an
 // over-long one exceeds its kept bytes by.

@@ -66,7 +66,7 @@ JournalWindow::JournalWindow(
 {
     setWindowTitle(QStringLiteral("ARX journal"));
     setStyleSheet(QString::fromLatin1(StyleSheet));
-    resize(1100, 560);
+    resize(1320, 600);
 
     deviceFilter_ = new QComboBox(this);
     deviceFilter_->setObjectName(QStringLiteral("deviceFilter"));
@@ -100,7 +100,7 @@ JournalWindow::JournalWindow(
     QHeaderView *header = table_->horizontalHeader();
     header->setStretchLastSection(true);
     header->setHighlightSections(false);
-    const int widths[] = { 100, 80, 150, 140, 470 };
+    const int widths[] = { 96, 72, 130, 150, 600 };
     for (int column = 0; column < 5; ++column)
         table_->setColumnWidth(column, widths[column]);
 

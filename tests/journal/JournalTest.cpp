@@ -189,7 +189,7 @@ TEST_F(JournalingLinkTest, FramesSentWhileADatagramIsHandledComeAfterIt)
     link.setNext(next);
     link.holdRecords();
     sendAttach(link);
-    recordReceived(journal, &store, clock,
+    recordReceived(journal, &store, clock.monotonicMs(),
         test::datagramFrom("10.0.0.3", test::arn1ShortAnnouncement("Chair 3")), DropReason::None);
     link.releaseRecords();
 

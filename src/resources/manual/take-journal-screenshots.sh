@@ -57,7 +57,7 @@ done
 [[ -n "$journal" ]] || { echo "take-journal-screenshots: the journal did not open" >&2; exit 1; }
 sleep 1.5
 # Level reports hidden, so that the search, the answers and the connection show.
-xdotool mousemove 752 22 click 1
+xdotool mousemove 1040 22 click 1
 sleep 0.5
 xdotool mousemove 1590 990
 sleep 0.3
