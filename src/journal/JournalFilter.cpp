@@ -20,14 +20,17 @@ bool containsIgnoringCase(const std::string &text, const std::string &part)
 
 } // namespace
 
-bool JournalFilter::matches(const JournalEntry &entry, const std::string &meaning) const
+bool JournalFilter::admits(const JournalEntry &entry) const
 {
     if (device && !(*device == entry.device))
         return false;
     if (direction && *direction != entry.direction)
         return false;
-    if (hideLevelReports && isLevelReport(entry.frame()))
-        return false;
+    return !(hideLevelReports && isLevelReport(entry.frame()));
+}
+
+bool JournalFilter::matchesText(const JournalEntry &entry, const std::string &meaning) const
+{
     if (text.empty())
         return true;
     return containsIgnoringCase(meaning, text)

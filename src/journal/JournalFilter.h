@@ -14,8 +14,14 @@ struct JournalFilter {
     std::string text; // found, ignoring case, in the meaning, device, address or hex
     bool hideLevelReports = false;
 
-    // `meaning` is meaningText(entry), which the caller has already made.
-    bool matches(const JournalEntry &entry, const std::string &meaning) const;
+    // Device, direction and level reports: what needs no decoding.
+    bool admits(const JournalEntry &entry) const;
+    // The text, in `meaning` (meaningText(entry)) or the entry's other columns.
+    bool matchesText(const JournalEntry &entry, const std::string &meaning) const;
+    bool matches(const JournalEntry &entry, const std::string &meaning) const
+    {
+        return admits(entry) && matchesText(entry, meaning);
+    }
 };
 
 } // namespace arx

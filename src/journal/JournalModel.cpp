@@ -94,7 +94,7 @@ bool JournalModel::update()
     const std::vector<JournalEntry> entries = journal_.since(lastSeen_);
     if (entries.empty())
         return false;
-    std::vector<Row> added;
+    std::deque<Row> added;
     take(entries, added);
     if (added.empty())
         return false;
@@ -145,14 +145,16 @@ std::vector<JournalEntry> JournalModel::shownEntries() const
     return entries;
 }
 
-void JournalModel::take(const std::vector<JournalEntry> &entries, std::vector<Row> &into)
+void JournalModel::take(const std::vector<JournalEntry> &entries, std::deque<Row> &into)
 {
     bool newDevice = false;
     for (const JournalEntry &entry : entries) {
         lastSeen_ = entry.sequence;
         newDevice = noteDevice(entry.device) || newDevice;
+        if (!filter_.admits(entry))
+            continue; // decoded only when it may be shown: level reports dominate a flood
         std::string meaning = meaningText(entry);
-        if (filter_.matches(entry, meaning))
+        if (filter_.matchesText(entry, meaning))
             into.push_back({ entry, std::move(meaning) });
     }
     if (newDevice)

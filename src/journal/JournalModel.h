@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -53,12 +54,12 @@ private:
         std::string meaning;
     };
 
-    void take(const std::vector<JournalEntry> &entries, std::vector<Row> &into);
+    void take(const std::vector<JournalEntry> &entries, std::deque<Row> &into);
     bool noteDevice(const JournalDevice &device);
 
     const Journal &journal_;
     JournalFilter filter_;
-    std::vector<Row> rows_;
+    std::deque<Row> rows_; // rows leave from the front as the ring moves on
     std::vector<JournalDevice> devices_;
     std::uint64_t lastSeen_ = 0; // the last entry read from the ring
     std::uint64_t clearedAt_ = 0; // entries up to this one are not shown
