@@ -177,8 +177,9 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     const qsizetype journalAt = arguments.indexOf(QStringLiteral("--journal"));
     const bool journalOn = journalAt > 0;
-    const std::string journalPath
-        = journalOn && journalAt + 1 < arguments.size() ? arguments[journalAt + 1].toStdString() : "";
+    const std::string journalPath = journalOn && journalAt + 1 < arguments.size()
+        ? arguments[journalAt + 1].toStdString()
+        : "";
 
     arxsim::SimProcess sim({ "--subnet", std::string(Subnet) + ".0", "--units",
         std::to_string(Units), "--no-processor", "--level-rate", "100000", "--quiet" });
@@ -199,19 +200,21 @@ int main(int argc, char *argv[])
     if (!journalPath.empty()) {
         journalFile = std::make_unique<arx::JournalFile>(journal, journalPath, own + ":39030");
         if (!journalFile->isOpen()) {
-            std::fprintf(stderr, "cannot open %s: %s\n", journalPath.c_str(),
-                journalFile->error().c_str());
+            std::fprintf(
+                stderr, "cannot open %s: %s\n", journalPath.c_str(), journalFile->error().c_str());
             return 1;
         }
     }
     arx::Link &link = journalOn ? static_cast<arx::Link &>(journalingLink) : transport;
     arx::DatagramPump pump(transport);
     if (journalOn) {
-        transport.setDropped([&](const arx::Datagram &d, arx::DropReason reason, std::size_t length) {
-            arx::recordTransportDrop(journal, clock, d, reason, length);
-        });
+        transport.setDropped(
+            [&](const arx::Datagram &d, arx::DropReason reason, std::size_t length) {
+                arx::recordTransportDrop(journal, clock, d, reason, length);
+            });
         pump.setDropped([&](const arx::Datagram &d) {
-            arx::recordReceived(journal, nullptr, clock.monotonicMs(), d, arx::DropReason::QueueFull);
+            arx::recordReceived(
+                journal, nullptr, clock.monotonicMs(), d, arx::DropReason::QueueFull);
         });
     }
     arx::Discovery discovery(
@@ -287,7 +290,9 @@ int main(int argc, char *argv[])
     std::printf("flood: %d units on %s.0/24, each sending level reports as fast as arx-sim can\n",
         registered, Subnet);
     std::printf("journal:                                 %s\n",
-        !journalOn ? "off" : journalPath.empty() ? "on (ring only)" : ("on, file " + journalPath).c_str());
+        !journalOn                ? "off"
+            : journalPath.empty() ? "on (ring only)"
+                                  : ("on, file " + journalPath).c_str());
     std::printf("level reports handled before the window: %10llu (the search and its backlog)\n",
         static_cast<unsigned long long>(beforeWindow));
     std::printf("measured window:                         %10.2f s\n", window);

@@ -69,12 +69,13 @@ CARNApp::CARNApp(StartOptions options)
     pump_->setDropped([this](const Datagram &datagram) {
         recordReceived(journal_, nullptr, clock_.monotonicMs(), datagram, DropReason::QueueFull);
     });
-    QObject::connect(pump_.get(), &DatagramPump::received, window_.get(),
-        [this](const Datagram &datagram) {
+    QObject::connect(
+        pump_.get(), &DatagramPump::received, window_.get(), [this](const Datagram &datagram) {
             const std::int64_t handled = clock_.monotonicMs();
             link_.holdRecords();
             const Discovery::Received outcome = window_->discovery().received(datagram);
-            recordReceived(journal_, store_.get(), handled, datagram, outcome.dropped, outcome.slot);
+            recordReceived(
+                journal_, store_.get(), handled, datagram, outcome.dropped, outcome.slot);
             link_.releaseRecords();
         });
     QObject::connect(

@@ -1,7 +1,6 @@
 #include "app/CARNDlg.h"
 
 #include "app/CAboutDlg.h"
-#include "journal/JournalWindow.h"
 #include "app/DeviceLists.h"
 #include "app/MainWindowLayout.h"
 #include "app/ManualFile.h"
@@ -11,6 +10,7 @@
 #include "controls/CStaticST.h"
 #include "controls/ControlId.h"
 #include "controls/PngButton.h"
+#include "journal/JournalWindow.h"
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
 

@@ -29,7 +29,10 @@ public:
     void start();
     // Before start(): who hears of each datagram dropped because the queue was full, on the
     // receive thread.
-    void setDropped(std::function<void(const Datagram &)> dropped) { onDropped_ = std::move(dropped); }
+    void setDropped(std::function<void(const Datagram &)> dropped)
+    {
+        onDropped_ = std::move(dropped);
+    }
 
     // Datagrams dropped because the queue was full, since the start.
     std::size_t droppedCount() const { return dropped_.load(); }

@@ -202,8 +202,8 @@ void takeAnnouncedIdentity(DeviceRecord &record, int slot, const Datagram &datag
     record.lastHeard = clock.localTime();
 }
 
-ReplyActions registerUnit(Store &store, Link &link, const Clock &clock, const Datagram &datagram,
-    DropReason &dropped)
+ReplyActions registerUnit(
+    Store &store, Link &link, const Clock &clock, const Datagram &datagram, DropReason &dropped)
 {
     const auto announcement = readAnnouncement(datagram, dropped);
     if (!announcement)
@@ -281,8 +281,8 @@ ReplyActions applyReport(
     return actions;
 }
 
-ReplyActions handleUnitFrame(Store &store, Link &link, const Clock &clock, const Datagram &datagram,
-    DropReason &dropped)
+ReplyActions handleUnitFrame(
+    Store &store, Link &link, const Clock &clock, const Datagram &datagram, DropReason &dropped)
 {
     if (datagram.length < 2 || datagram.bytes[0] != UnitFrameStart
         || datagram.bytes[datagram.length - 1] != UnitFrameEnd) {

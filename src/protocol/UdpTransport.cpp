@@ -132,8 +132,8 @@ void UdpTransport::receiveLoop()
         if (realLength == 0 || realLength > DatagramCapacity) {
             if (dropped_) {
                 datagram.length = std::min(realLength, DatagramCapacity);
-                dropped_(datagram,
-                    realLength == 0 ? DropReason::Empty : DropReason::TooLong, realLength);
+                dropped_(datagram, realLength == 0 ? DropReason::Empty : DropReason::TooLong,
+                    realLength);
             }
             continue;
         }

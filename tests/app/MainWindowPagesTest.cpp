@@ -12,8 +12,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 namespace arx {
