@@ -1,20 +1,21 @@
 #include "journal/Journal.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace arx {
 
 void JournalEntry::setAddress(const std::string &text)
 {
     const std::size_t length = std::min(text.size(), sizeof address - 1);
-    std::copy_n(text.begin(), length, address);
+    std::memcpy(address, text.data(), length);
     address[length] = '\0';
 }
 
 void JournalEntry::setBytes(std::span<const std::uint8_t> frame)
 {
     length = static_cast<std::uint16_t>(std::min(frame.size(), bytes.size()));
-    std::copy_n(frame.begin(), length, bytes.begin());
+    std::memcpy(bytes.data(), frame.data(), length);
     wireLength = static_cast<std::uint32_t>(frame.size());
 }
 
@@ -24,15 +25,16 @@ Journal::Journal(std::int64_t wallMinusMonotonicMs, std::size_t capacity)
 {
 }
 
-void Journal::add(JournalEntry entry)
+void Journal::add(const JournalEntry &entry)
 {
     bool wake = false;
     {
         std::lock_guard lock(mutex_);
         wake = waiters_ > 0;
-        entry.sequence = ++sequence_;
-        entry.wallMs = entry.monotonicMs + wallOffset_;
-        ring_[next_] = entry;
+        JournalEntry &kept = ring_[next_];
+        kept = entry;
+        kept.sequence = ++sequence_;
+        kept.wallMs = entry.monotonicMs + wallOffset_;
         next_ = (next_ + 1) % ring_.size();
         count_ = std::min(count_ + 1, ring_.size());
     }

@@ -66,7 +66,7 @@ public:
     std::size_t capacity() const { return ring_.size(); }
 
     // Numbers the entry, gives it its wall-clock time and keeps it, pushing out the oldest.
-    void add(JournalEntry entry);
+    void add(const JournalEntry &entry);
 
     std::uint64_t lastSequence() const;
     // The entries numbered after `sequence` that the ring still holds, oldest first.
