@@ -2,7 +2,12 @@
 // application's receive path as the program runs it: the command socket, the receive thread,
 // the hand-over to the user-interface thread and the reply parser writing the store. Prints
 // what the emulator sent, what reached the store, and the application's CPU time.
+//   bench_flood [--journal [FILE]]
+// --journal records every datagram in the traffic journal as the program does, and with FILE
+// also appends it there as the program's --journal does; compare with a run without it.
 #include "app/DatagramPump.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalRecording.h"
 #include "protocol/CommandSocket.h"
 #include "protocol/Discovery.h"
 #include "protocol/LocalAddress.h"
@@ -21,6 +26,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -174,6 +180,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     const std::string own = std::string(Subnet) + ".1";
+    const QStringList arguments = QCoreApplication::arguments();
+    const qsizetype journalAt = arguments.indexOf(QStringLiteral("--journal"));
+    const bool journalOn = journalAt > 0;
+    const std::string journalPath = journalOn && journalAt + 1 < arguments.size()
+        ? arguments[journalAt + 1].toStdString()
+        : "";
 
     arxsim::SimProcess sim({ "--subnet", std::string(Subnet) + ".0", "--units",
         std::to_string(Units), "--no-processor", "--level-rate", "100000", "--quiet" });
@@ -187,9 +199,32 @@ int main(int argc, char *argv[])
     arx::UdpTransport transport;
     if (!arx::openCommandSocket(transport, own, prompts))
         return 1;
+    arx::Journal journal;
+    arx::JournalingLink journalingLink(journal, store, clock, arx::SendReporting::AtCall);
+    journalingLink.setNext(transport);
+    std::unique_ptr<arx::JournalFile> journalFile;
+    if (!journalPath.empty()) {
+        journalFile = std::make_unique<arx::JournalFile>(journal, journalPath, own + ":39030");
+        if (!journalFile->isOpen()) {
+            std::fprintf(
+                stderr, "cannot open %s: %s\n", journalPath.c_str(), journalFile->error().c_str());
+            return 1;
+        }
+    }
+    arx::Link &link = journalOn ? static_cast<arx::Link &>(journalingLink) : transport;
     arx::DatagramPump pump(transport);
+    if (journalOn) {
+        transport.setDropped(
+            [&](const arx::Datagram &d, arx::DropReason reason, std::size_t length) {
+                arx::recordTransportDrop(journal, clock, d, reason, length);
+            });
+        pump.setDropped([&](const arx::Datagram &d) {
+            arx::recordReceived(
+                journal, nullptr, clock.monotonicMs(), d, arx::DropReason::QueueFull);
+        });
+    }
     arx::Discovery discovery(
-        store, transport, clock, prompts, noWindow, [&] { return arx::findLocalAddress(own); });
+        store, link, clock, prompts, noWindow, [&] { return arx::findLocalAddress(own); });
 
     std::uint64_t announcements = 0;
     std::uint64_t levelReports = 0;
@@ -198,7 +233,15 @@ int main(int argc, char *argv[])
             ++levelReports;
         else if (isAnnouncement(d))
             ++announcements;
-        discovery.received(d);
+        if (!journalOn) {
+            discovery.received(d);
+            return;
+        }
+        const std::int64_t handled = clock.monotonicMs();
+        journalingLink.holdRecords();
+        const arx::Discovery::Received outcome = discovery.received(d);
+        arx::recordReceived(journal, &store, handled, d, outcome.dropped, outcome.slot);
+        journalingLink.releaseRecords();
     });
     pump.start();
 
@@ -252,6 +295,10 @@ int main(int argc, char *argv[])
 
     std::printf("flood: %d units on %s.0/24, each sending level reports as fast as arx-sim can\n",
         registered, Subnet);
+    std::printf("journal:                                 %s\n",
+        !journalOn                ? "off"
+            : journalPath.empty() ? "on (ring only)"
+                                  : ("on, file " + journalPath).c_str());
     std::printf("level reports handled before the window: %10llu (the search and its backlog)\n",
         static_cast<unsigned long long>(beforeWindow));
     std::printf("measured window:                         %10.2f s\n", window);

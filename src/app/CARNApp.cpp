@@ -2,11 +2,17 @@
 
 #include "app/CARNDlg.h"
 #include "app/DatagramPump.h"
+#include "journal/JournalFile.h"
+#include "journal/JournalWindow.h"
 #include "model/Store.h"
 #include "protocol/CommandSocket.h"
 #include "protocol/LocalAddress.h"
+#include "protocol/Ports.h"
 
 #include <QApplication>
+
+#include <chrono>
+#include <cstdio>
 
 namespace arx {
 
@@ -19,18 +25,68 @@ void nameTheApplication()
     QCoreApplication::setOrganizationName(QStringLiteral("应用程序向导生成的本地应用程序"));
 }
 
+namespace {
+
+// The journal keeps monotonic times; this turns them into wall-clock time.
+std::int64_t wallMinusMonotonicMs(const Clock &clock)
+{
+    using namespace std::chrono;
+    const auto wall = duration_cast<milliseconds>(system_clock::now().time_since_epoch());
+    return wall.count() - clock.monotonicMs();
+}
+
+} // namespace
+
 CARNApp::CARNApp(StartOptions options)
     : store_(std::make_unique<Store>())
+    , journal_(wallMinusMonotonicMs(clock_))
+    , link_(journal_, *store_, clock_, SendReporting::AtCall)
 {
     const std::string interfaceAddress = options.interfaceAddress.toStdString();
-    window_ = std::make_unique<CARNDlg>(*store_, transport_, clock_, prompts_,
+    localEndpoint_ = (interfaceAddress.empty() ? std::string("0.0.0.0") : interfaceAddress) + ":"
+        + std::to_string(LocalPort);
+    link_.setNext(transport_);
+    window_ = std::make_unique<CARNDlg>(*store_, link_, clock_, prompts_,
         [interfaceAddress] { return findLocalAddress(interfaceAddress); });
     prompts_.setParent(window_.get());
     window_->show();
+    QObject::connect(window_.get(), &CARNDlg::journalRequested, window_.get(), [this] {
+        JournalWindow &journal = journalWindow();
+        journal.show();
+        journal.raise();
+        journal.activateWindow();
+    });
 
+    if (!options.journalPath.isEmpty()) {
+        const std::string path = options.journalPath.toStdString();
+        journalFile_ = std::make_unique<JournalFile>(journal_, path, localEndpoint_);
+        if (!journalFile_->isOpen()) {
+            const std::string text = "The journal file " + path + " cannot be opened ("
+                + journalFile_->error() + "). ARX runs on without it.";
+            std::fprintf(stderr, "arx: %s\n", text.c_str());
+            journalFile_.reset();
+            prompts_.message(text);
+        }
+    }
+
+    // Datagrams are recorded where they are handled or dropped; only the user-interface
+    // thread may read the store, so the receive thread's drops carry no unit.
+    transport_.setDropped([this](const Datagram &datagram, DropReason reason, std::size_t length) {
+        recordTransportDrop(journal_, clock_, datagram, reason, length);
+    });
     pump_ = std::make_unique<DatagramPump>(transport_);
-    QObject::connect(pump_.get(), &DatagramPump::received, window_.get(),
-        [this](const Datagram &datagram) { window_->discovery().received(datagram); });
+    pump_->setDropped([this](const Datagram &datagram) {
+        recordReceived(journal_, nullptr, clock_.monotonicMs(), datagram, DropReason::QueueFull);
+    });
+    QObject::connect(
+        pump_.get(), &DatagramPump::received, window_.get(), [this](const Datagram &datagram) {
+            const std::int64_t handled = clock_.monotonicMs();
+            link_.holdRecords();
+            const Discovery::Received outcome = window_->discovery().received(datagram);
+            recordReceived(
+                journal_, store_.get(), handled, datagram, outcome.dropped, outcome.slot);
+            link_.releaseRecords();
+        });
     QObject::connect(
         window_.get(), &CARNDlg::closing, window_.get(), [this] { transport_.stop(); });
     if (openCommandSocket(transport_, interfaceAddress, prompts_))
@@ -41,6 +97,13 @@ CARNApp::~CARNApp()
 {
     // No datagram may reach the pump or the window once they are gone.
     transport_.stop();
+}
+
+JournalWindow &CARNApp::journalWindow()
+{
+    if (!journalWindow_)
+        journalWindow_ = std::make_unique<JournalWindow>(journal_, prompts_, localEndpoint_);
+    return *journalWindow_;
 }
 
 int CARNApp::run()

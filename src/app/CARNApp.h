@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/QtPrompts.h"
+#include "journal/Journal.h"
+#include "journal/JournalRecording.h"
 #include "protocol/UdpTransport.h"
 #include "seams/Clock.h"
 
@@ -12,6 +14,8 @@ namespace arx {
 
 class CARNDlg;
 class DatagramPump;
+class JournalFile;
+class JournalWindow;
 struct Store;
 
 // The names Qt gives the program: "ARX", the project's version (what --version prints) and
@@ -22,6 +26,7 @@ void nameTheApplication();
 
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
+    QString journalPath = {}; // --journal: every entry of the traffic journal appended here
 };
 
 // The application object: makes the store, the seams and the main window, opens the
@@ -37,6 +42,12 @@ public:
     CARNApp &operator=(const CARNApp &) = delete;
 
     CARNDlg &window() { return *window_; }
+    const Journal &journal() const { return journal_; }
+    // The store and the link every window sends through (the journal's on the transport).
+    Store &store() { return *store_; }
+    Link &link() { return link_; }
+    // The journal's window, made when first asked for.
+    JournalWindow &journalWindow();
 
     // Runs the event loop until the window closes.
     int run();
@@ -46,8 +57,14 @@ private:
     SystemClock clock_;
     QtPrompts prompts_;
     UdpTransport transport_;
+    Journal journal_;
+    // Every frame the windows send goes through it to the transport.
+    JournalingLink link_;
+    std::unique_ptr<JournalFile> journalFile_;
     std::unique_ptr<CARNDlg> window_;
     std::unique_ptr<DatagramPump> pump_;
+    std::unique_ptr<JournalWindow> journalWindow_;
+    std::string localEndpoint_;
 };
 
 } // namespace arx

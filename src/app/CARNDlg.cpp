@@ -9,6 +9,7 @@
 #include "controls/CStaticST.h"
 #include "controls/ControlId.h"
 #include "controls/PngButton.h"
+#include "journal/JournalWindow.h"
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
 #include "network/CDeviceipDlg.h"
@@ -83,6 +84,10 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     windowMenu_ = new QMenu(this);
     connect(
         windowMenu_->addAction(AboutMenuText), &QAction::triggered, this, &CARNDlg::showAboutBox);
+    QAction *journal = windowMenu_->addAction(JournalMenuText);
+    journal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    addAction(journal); // so that the shortcut works while the menu is closed
+    connect(journal, &QAction::triggered, this, &CARNDlg::journalRequested);
 
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
     store.eulerConstant = computeEulerConstant();

@@ -46,7 +46,7 @@ public:
     // Every device of the installation, as the ROUTING page's device column lists them.
     const DanteListModel &danteList() const { return danteModel_; }
     QTimer *connectionTimer() const { return connectionTimer_; }
-    // The menu of the banner, which holds the about item.
+    // The menu of the banner, which holds the about and journal items.
     QMenu *windowMenu() const { return windowMenu_; }
 
     // The document the help buttons open: the manual found at start (see ManualFile.h) unless
@@ -63,6 +63,8 @@ public:
 signals:
     // The operator closed the window; the receive thread must stop before anything else.
     void closing();
+    // The operator asked for the traffic journal ("Journal…" or Ctrl+J).
+    void journalRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -26,9 +26,12 @@ std::size_t DatagramPump::pendingCount() const
 
 void DatagramPump::enqueue(const Datagram &datagram)
 {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (queue_.size() >= Capacity) {
         ++dropped_;
+        lock.unlock();
+        if (onDropped_)
+            onDropped_(datagram);
         return;
     }
     queue_.push_back(datagram);

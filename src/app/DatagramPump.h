@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <mutex>
 
 namespace arx {
@@ -26,6 +27,12 @@ public:
     // Stops the transport: its receive thread calls into this object.
     ~DatagramPump() override;
     void start();
+    // Before start(): who hears of each datagram dropped because the queue was full, on the
+    // receive thread.
+    void setDropped(std::function<void(const Datagram &)> dropped)
+    {
+        onDropped_ = std::move(dropped);
+    }
 
     // Datagrams dropped because the queue was full, since the start.
     std::size_t droppedCount() const { return dropped_.load(); }
@@ -44,6 +51,7 @@ private:
     std::deque<Datagram> queue_;
     bool drainPosted_ = false;
     std::atomic<std::size_t> dropped_{0};
+    std::function<void(const Datagram &)> onDropped_;
 };
 
 } // namespace arx

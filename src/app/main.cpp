@@ -18,6 +18,12 @@ struct CommandLine {
                        "address, carrying this computer's "
                        "address on its network."),
         QStringLiteral("ADDRESS") };
+    QCommandLineOption journalOption { QStringLiteral("journal"),
+        QStringLiteral("Append every datagram sent, received or dropped to FILE, "
+                       "one JSON line each (time, direction, device, from, to, hex, "
+                       "meaning). A file that cannot be opened is reported and "
+                       "ARX runs on without it."),
+        QStringLiteral("FILE") };
 
     CommandLine()
     {
@@ -26,6 +32,7 @@ struct CommandLine {
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOption(interfaceOption);
+        parser.addOption(journalOption);
     }
 
     // The options, or nothing when the address is unusable (the reason on standard error).
@@ -33,6 +40,7 @@ struct CommandLine {
     {
         arx::StartOptions options;
         options.interfaceAddress = parser.value(interfaceOption);
+        options.journalPath = parser.value(journalOption);
         if (!options.interfaceAddress.isEmpty()
             && !arx::isDottedIPv4(options.interfaceAddress.toStdString())) {
             std::fprintf(stderr, "arx: --interface needs a dotted IPv4 address, not \"%s\"\n",

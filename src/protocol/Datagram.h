@@ -14,6 +14,7 @@ struct Datagram {
     std::array<std::uint8_t, DatagramCapacity> bytes{};
     std::size_t length = 0; // 1..128
     std::string sender;     // dotted IPv4 address
+    std::uint16_t senderPort = 0;
 };
 
 } // namespace arx

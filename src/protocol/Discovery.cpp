@@ -96,9 +96,13 @@ void Discovery::stopSearch()
     view_.processorListChanged();
 }
 
-void Discovery::received(const Datagram &datagram)
+Discovery::Received Discovery::received(const Datagram &datagram)
 {
-    for (const ReplyAction &action : HandleReply(store_, processorList_, link_, clock_, datagram)) {
+    Received outcome;
+    for (const ReplyAction &action :
+        HandleReply(store_, processorList_, link_, clock_, datagram, &outcome.dropped)) {
+        if (outcome.slot < 0)
+            outcome.slot = action.slot;
         switch (action.kind) {
         case ReplyAction::RefreshUnitList: {
             std::vector<int> listed;
@@ -122,6 +126,7 @@ void Discovery::received(const Datagram &datagram)
             break;
         }
     }
+    return outcome;
 }
 
 void Discovery::unitRowActivated(int row)

@@ -2,6 +2,7 @@
 
 #include "model/Store.h"
 #include "protocol/Datagram.h"
+#include "protocol/DropReason.h"
 #include "protocol/ProcessorList.h"
 #include "protocol/UnitList.h"
 #include "seams/Clock.h"
@@ -63,7 +64,13 @@ public:
     void startSearch();
     void stopSearch();
 
-    void received(const Datagram &datagram);
+    // What became of a datagram: why it was dropped (DropReason::None when it was taken),
+    // and the slot of the unit it changed, if any.
+    struct Received {
+        DropReason dropped = DropReason::None;
+        int slot = -1;
+    };
+    Received received(const Datagram &datagram);
 
     // A double click on a unit row shows that unit's strip; -1 (no row) does nothing.
     void unitRowActivated(int row);

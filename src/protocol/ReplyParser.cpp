@@ -102,7 +102,7 @@ std::string_view storableName(std::string_view announced)
     return name.substr(0, name.find('\0'));
 }
 
-std::optional<Announcement> readAnnouncement(const Datagram &datagram)
+std::optional<Announcement> readAnnouncement(const Datagram &datagram, DropReason &dropped)
 {
     const std::size_t nameLength = announcedNameLength(datagram);
     Announcement announcement;
@@ -111,13 +111,17 @@ std::optional<Announcement> readAnnouncement(const Datagram &datagram)
             if (datagram.length == nameLength + variant.extra)
                 announcement.variant = &variant;
         }
-        if (!announcement.variant)
+        if (!announcement.variant) {
+            dropped = DropReason::NoVariant;
             return std::nullopt;
+        }
         announcement.type = announcement.variant->type;
     } else {
         // '%H' carries no length of its own: one too short for its fields is dropped.
-        if (datagram.length < NameIndex + nameLength + WideFieldsLength + 1)
+        if (datagram.length < NameIndex + nameLength + WideFieldsLength + 1) {
+            dropped = DropReason::TooShort;
             return std::nullopt;
+        }
         announcement.type = UnitTypePxl2;
     }
     announcement.name = storableName(Fields(datagram, NameIndex).text(0, nameLength));
@@ -198,9 +202,10 @@ void takeAnnouncedIdentity(DeviceRecord &record, int slot, const Datagram &datag
     record.lastHeard = clock.localTime();
 }
 
-ReplyActions registerUnit(Store &store, Link &link, const Clock &clock, const Datagram &datagram)
+ReplyActions registerUnit(
+    Store &store, Link &link, const Clock &clock, const Datagram &datagram, DropReason &dropped)
 {
-    const auto announcement = readAnnouncement(datagram);
+    const auto announcement = readAnnouncement(datagram, dropped);
     if (!announcement)
         return {};
 
@@ -217,8 +222,10 @@ ReplyActions registerUnit(Store &store, Link &link, const Clock &clock, const Da
     }
 
     slot = findFreeSlot(store);
-    if (slot < 0)
+    if (slot < 0) {
+        dropped = DropReason::NoFreeSlot;
         return {};
+    }
     DeviceRecord &record = store.unitTable[slot];
     record.inUse = 1;
     takeAnnouncedIdentity(record, slot, datagram, *announcement, clock);
@@ -232,20 +239,25 @@ ReplyActions registerUnit(Store &store, Link &link, const Clock &clock, const Da
 }
 
 // Settings and level reports: '%', letter, values, '#'.
-ReplyActions applyReport(Store &store, const Clock &clock, const Datagram &datagram)
+ReplyActions applyReport(
+    Store &store, const Clock &clock, const Datagram &datagram, DropReason &dropped)
 {
     const std::uint8_t letter = datagram.bytes[1];
     const bool settings = letter == 'E' || letter == 'J';
     const std::size_t valueCount = letter == 'E' ? 6 : letter == 'J' ? 5 : 1;
-    if (datagram.length < 2 + valueCount + 1)
-        return {}; // shorter than its values: never read zeros as settings
+    if (datagram.length < 2 + valueCount + 1) {
+        dropped = DropReason::TooShort; // never read zeros as settings
+        return {};
+    }
     const Fields values(datagram, 2);
 
     ReplyActions actions;
+    bool matched = false;
     for (int slot = 0; slot < UnitSlotCount; ++slot) {
         DeviceRecord &record = store.unitTable[slot];
         if (!slotMatchesSender(record, datagram.sender))
             continue;
+        matched = true;
         if (settings) {
             storeSettings(record, values, letter == 'E', &Fields::unsignedByte);
             actions.push_back({ ReplyAction::RefreshStrip, slot });
@@ -264,24 +276,38 @@ ReplyActions applyReport(Store &store, const Clock &clock, const Datagram &datag
         record.levelIndex = index;
         actions.push_back({ ReplyAction::UpdateMeter, slot });
     }
+    if (!matched)
+        dropped = DropReason::UnknownSender;
     return actions;
 }
 
-ReplyActions handleUnitFrame(Store &store, Link &link, const Clock &clock, const Datagram &datagram)
+ReplyActions handleUnitFrame(
+    Store &store, Link &link, const Clock &clock, const Datagram &datagram, DropReason &dropped)
 {
-    if (!store.scanActive || datagram.length < 2 || datagram.bytes[0] != UnitFrameStart
-        || datagram.bytes[datagram.length - 1] != UnitFrameEnd)
+    if (datagram.length < 2 || datagram.bytes[0] != UnitFrameStart
+        || datagram.bytes[datagram.length - 1] != UnitFrameEnd) {
+        dropped = DropReason::WrongFraming;
         return {};
+    }
+    if (!store.scanActive) {
+        dropped = DropReason::SearchOff;
+        return {};
+    }
     switch (datagram.bytes[1]) {
     case 'D':
     case 'H':
-        return registerUnit(store, link, clock, datagram);
+        return registerUnit(store, link, clock, datagram, dropped);
     case 'E':
     case 'J':
     case 'G':
     case 'L':
-        return applyReport(store, clock, datagram);
-    default: // 'B' and 'U' are known and mean nothing to us; the rest is unknown
+        return applyReport(store, clock, datagram, dropped);
+    case 'B':
+    case 'U': // known, and mean nothing to us
+        dropped = DropReason::UnusedLetter;
+        return {};
+    default:
+        dropped = DropReason::UnknownLetter;
         return {};
     }
 }
@@ -333,14 +359,22 @@ std::optional<std::string> processorAnswerName(const Datagram &datagram)
 }
 
 ReplyActions HandleReply(Store &store, ProcessorListModel &processors, Link &link,
-    const Clock &clock, const Datagram &datagram)
+    const Clock &clock, const Datagram &datagram, DropReason *dropped)
 {
-    if (datagram.length == 0 || datagram.length > DatagramCapacity)
-        return {};
+    DropReason reason = DropReason::None;
+    ReplyActions actions;
+    if (datagram.length == 0)
+        reason = DropReason::Empty;
+    else if (datagram.length > DatagramCapacity)
+        reason = DropReason::TooLong;
     // Processor answers are not unit frames: they count whether the search is on or not.
-    if (const auto name = processorAnswerName(datagram))
-        return handleProcessorAnswer(store, processors, datagram, *name);
-    return handleUnitFrame(store, link, clock, datagram);
+    else if (const auto name = processorAnswerName(datagram))
+        actions = handleProcessorAnswer(store, processors, datagram, *name);
+    else
+        actions = handleUnitFrame(store, link, clock, datagram, reason);
+    if (dropped)
+        *dropped = reason;
+    return actions;
 }
 
 } // namespace arx

@@ -2,6 +2,7 @@
 
 #include "model/Store.h"
 #include "protocol/Datagram.h"
+#include "protocol/DropReason.h"
 #include "protocol/ProcessorList.h"
 #include "seams/Clock.h"
 #include "seams/Link.h"
@@ -38,8 +39,9 @@ std::optional<std::string> processorAnswerName(const Datagram &datagram);
 // Turns one received datagram into changes of the store and the processor list. Unit frames
 // count only while the search is on; a unit that registers is answered with its attach frame
 // here. Processor answers add the processor to the list and complete a connection attempt.
-// Everything malformed is dropped without a word.
+// Everything malformed is dropped without a word to the operator; `dropped`, when given, says
+// why (DropReason::None when the datagram was taken).
 ReplyActions HandleReply(Store &store, ProcessorListModel &processors, Link &link,
-    const Clock &clock, const Datagram &datagram);
+    const Clock &clock, const Datagram &datagram, DropReason *dropped = nullptr);
 
 } // namespace arx

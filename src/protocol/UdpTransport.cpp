@@ -8,6 +8,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <cstring>
@@ -121,12 +122,22 @@ void UdpTransport::receiveLoop()
         const ssize_t length = ::recvfrom(socket_, datagram.bytes.data(), datagram.bytes.size(),
                                           MSG_TRUNC | MSG_DONTWAIT,
                                           reinterpret_cast<sockaddr *>(&sender), &senderLength);
-        if (length <= 0 || static_cast<std::size_t>(length) > DatagramCapacity)
+        if (length < 0)
             continue;
         char text[INET_ADDRSTRLEN] = {};
         inet_ntop(AF_INET, &sender.sin_addr, text, sizeof text);
-        datagram.length = static_cast<std::size_t>(length);
         datagram.sender = text;
+        datagram.senderPort = ntohs(sender.sin_port);
+        const auto realLength = static_cast<std::size_t>(length);
+        if (realLength == 0 || realLength > DatagramCapacity) {
+            if (dropped_) {
+                datagram.length = std::min(realLength, DatagramCapacity);
+                dropped_(datagram, realLength == 0 ? DropReason::Empty : DropReason::TooLong,
+                    realLength);
+            }
+            continue;
+        }
+        datagram.length = realLength;
         deliver_(datagram);
     }
 }

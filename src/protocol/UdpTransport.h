@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/Datagram.h"
+#include "protocol/DropReason.h"
 #include "seams/Link.h"
 
 #include <functional>
@@ -16,6 +17,9 @@ namespace arx {
 class UdpTransport final : public Link {
 public:
     using Deliver = std::function<void(const Datagram &)>;
+    // A datagram the transport drops (empty or over-long), with its real length; on the
+    // receive thread. The datagram holds its first 128 bytes at most.
+    using Dropped = std::function<void(const Datagram &, DropReason, std::size_t length)>;
 
     UdpTransport();
     ~UdpTransport() override;
@@ -31,6 +35,8 @@ public:
     bool setMulticastInterface(const std::string &localAddress);
 
     void start(Deliver deliver);
+    // Before start(): who hears of the datagrams the transport drops.
+    void setDropped(Dropped dropped) { dropped_ = std::move(dropped); }
 
     // Wakes the receive thread, joins it and closes the socket. Safe to call twice.
     void stop();
@@ -48,6 +54,7 @@ private:
     int socket_ = -1;
     int stopEvent_ = -1;
     Deliver deliver_;
+    Dropped dropped_;
     std::thread thread_;
     int receiveThreadId_ = 0;
 };

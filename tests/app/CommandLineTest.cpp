@@ -38,6 +38,7 @@ TEST(CommandLine, VersionAndHelpNeedNoDisplay)
     const Finished help = runWithoutDisplay("--help");
     EXPECT_EQ(help.status, 0) << help.output;
     EXPECT_NE(help.output.find("--interface <ADDRESS>"), std::string::npos) << help.output;
+    EXPECT_NE(help.output.find("--journal <FILE>"), std::string::npos) << help.output;
 }
 
 TEST(CommandLine, AddressThatIsNotDottedIPv4IsRefusedWithoutADisplay)

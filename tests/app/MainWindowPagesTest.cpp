@@ -11,7 +11,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 namespace arx {
@@ -131,7 +133,7 @@ TEST(MainWindowAbout, WindowMenuItemOpensTheAboutBox)
 {
     MainWindow fixture;
     const QList<QAction *> items = fixture.window.windowMenu()->actions();
-    ASSERT_EQ(items.size(), 1);
+    ASSERT_EQ(items.size(), 2) << "about and journal";
     EXPECT_EQ(items[0]->text(), QStringLiteral("关于 ARX(&A)..."));
 
     QString caption;
@@ -151,6 +153,22 @@ TEST(MainWindowAbout, WindowMenuItemOpensTheAboutBox)
     EXPECT_TRUE(modal) << "a modal box was shown";
     EXPECT_EQ(caption, QStringLiteral("关于 ARX1.2"));
     EXPECT_EQ(text, QStringLiteral("ARX1.2 版"));
+}
+
+TEST(MainWindowJournal, MenuItemAndCtrlJAskForTheJournal)
+{
+    MainWindow fixture;
+    const QList<QAction *> items = fixture.window.windowMenu()->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Journal…"));
+    QSignalSpy asked(&fixture.window, &CARNDlg::journalRequested);
+    items[1]->trigger();
+    EXPECT_EQ(asked.count(), 1);
+    fixture.window.show();
+    fixture.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fixture.window));
+    QTest::keyClick(&fixture.window, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(asked.count(), 2) << "Ctrl+J while the menu is closed";
 }
 
 TEST(MainWindowAbout, BannerOffersTheWindowMenu)

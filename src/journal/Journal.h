@@ -1,0 +1,90 @@
+#pragma once
+
+#include "model/DeviceRecord.h"
+#include "protocol/Datagram.h"
+#include "protocol/DropReason.h"
+
+#include <array>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace arx {
+
+enum class JournalDirection : std::uint8_t { Out, In, Dropped };
+
+enum class DeviceKind : std::uint8_t { None, Unit, Processor, Search };
+
+// Who a datagram came from or went to, fixed when it was recorded (names change).
+struct JournalDevice {
+    DeviceKind kind = DeviceKind::None;
+    std::int32_t unitNumber = 0; // 1..64
+    std::int32_t unitType = 0; // the unit's type then, which decides how gain codes read
+    char unitName[DeviceTextWidth] = {}; // GBK bytes, NUL-terminated
+
+    friend bool operator==(const JournalDevice &a, const JournalDevice &b)
+    {
+        return a.kind == b.kind && a.unitNumber == b.unitNumber;
+    }
+};
+
+// One datagram in or out. Fixed size and free of allocations, so that recording one costs a
+// copy under a lock: the meaning is decoded from the bytes when it is read.
+struct JournalEntry {
+    std::uint64_t sequence = 0; // from 1, in the order of recording
+    std::int64_t monotonicMs = 0;
+    std::int64_t wallMs = 0; // milliseconds since 1970 (UTC)
+    JournalDirection direction = JournalDirection::In;
+    bool outgoing = false; // which way a dropped datagram went
+    DropReason reason = DropReason::None;
+    std::int32_t error = 0; // errno of a failed send
+    JournalDevice device;
+    char address[16] = {}; // the far end: dotted IPv4
+    std::uint16_t port = 0;
+    std::uint32_t wireLength = 0; // the datagram's length, which may exceed the bytes kept
+    std::uint16_t length = 0; // bytes kept
+    std::array<std::uint8_t, DatagramCapacity> bytes {};
+
+    std::span<const std::uint8_t> frame() const { return { bytes.data(), length }; }
+    void setAddress(const std::string &text);
+    void setBytes(std::span<const std::uint8_t> frame);
+};
+
+// The latest entries, in a ring of fixed size. Any thread may add; one mutex guards the ring.
+class Journal {
+public:
+    static constexpr std::size_t DefaultCapacity = 20000;
+
+    // `wallMinusMonotonicMs` turns the monotonic times that entries carry into wall-clock time.
+    explicit Journal(std::int64_t wallMinusMonotonicMs = 0, std::size_t capacity = DefaultCapacity);
+
+    std::size_t capacity() const { return ring_.size(); }
+
+    // Numbers the entry, gives it its wall-clock time and keeps it, pushing out the oldest.
+    void add(const JournalEntry &entry);
+
+    std::uint64_t lastSequence() const;
+    // The entries numbered after `sequence` that the ring still holds, oldest first.
+    std::vector<JournalEntry> since(std::uint64_t sequence) const;
+    // As `since`, but waits until there is at least one or a stop is requested.
+    std::vector<JournalEntry> waitSince(std::uint64_t sequence, std::stop_token stop) const;
+
+private:
+    std::vector<JournalEntry> sinceLocked(std::uint64_t sequence) const;
+
+    const std::int64_t wallOffset_;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable added_;
+    mutable int waiters_ = 0; // a lone add need not wake anyone
+    std::vector<JournalEntry> ring_;
+    std::size_t next_ = 0; // where the next entry goes
+    std::size_t count_ = 0; // entries held
+    std::uint64_t sequence_ = 0;
+};
+
+} // namespace arx
