@@ -1,5 +1,6 @@
 #include "app/QtPrompts.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -38,6 +39,17 @@ std::optional<std::string> QtPrompts::saveFileName(const std::string &filter)
 {
     return chosen(QFileDialog::getSaveFileName(
         parent_, QString(), QString(), QString::fromStdString(filter)));
+}
+
+std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial)
+{
+    const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
+        static_cast<int>((initial >> 16) & 0xFF));
+    const QColor picked = QColorDialog::getColor(start, parent_, QStringLiteral("Colour"));
+    if (!picked.isValid())
+        return std::nullopt;
+    return static_cast<std::uint32_t>(picked.red()) | static_cast<std::uint32_t>(picked.green()) << 8
+        | static_cast<std::uint32_t>(picked.blue()) << 16;
 }
 
 } // namespace arx

@@ -19,6 +19,7 @@ public:
     bool confirm(const std::string &text) override;
     std::optional<std::string> openFileName(const std::string &filter) override;
     std::optional<std::string> saveFileName(const std::string &filter) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
 
 private:
     QWidget *parent_;

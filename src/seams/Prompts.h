@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,10 @@ public:
     // for example "Preset (*.box)".
     virtual std::optional<std::string> openFileName(const std::string &filter) = 0;
     virtual std::optional<std::string> saveFileName(const std::string &filter) = 0;
+
+    // The colour dialog, opened on `initial`; empty when the operator cancels. Colours are
+    // 24-bit values with red in the low byte, as units take them.
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
 };
 
 } // namespace arx

@@ -61,6 +61,7 @@ public:
     bool confirm(const std::string &) override { return true; }
     std::optional<std::string> openFileName(const std::string &) override { return {}; }
     std::optional<std::string> saveFileName(const std::string &) override { return {}; }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
 };
 
 template <std::size_t Width> bool terminated(const char (&field)[Width])
