@@ -77,6 +77,9 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
     store.eulerConstant = computeEulerConstant();
     SetDefaults(store);
+    micPage_ = new CMicDlg(store, link, clock, prompts, this);
+    // The equaliser dialog is not connected yet: the strips' equaliser buttons open nothing.
+    micPage_->setEqualiserOpener([](int) { });
     setUpListsAndPages();
 
     initialised_ = true;
@@ -141,7 +144,6 @@ void CARNDlg::setUpListsAndPages()
     setUpDeviceList(*danteList_, DanteListColumns);
     setUpDeviceList(*rdaList_, ProcessorListColumns);
 
-    micPage_ = new CMicDlg(this);
     speakerPage_ = new PlaceholderPage(this);
     speakerPage_->setObjectName(QStringLiteral("speakerPage"));
     routingPage_ = new PlaceholderPage(this);

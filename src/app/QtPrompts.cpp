@@ -1,5 +1,7 @@
 #include "app/QtPrompts.h"
 
+#include "model/RingColours.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -43,13 +45,12 @@ std::optional<std::string> QtPrompts::saveFileName(const std::string &filter)
 
 std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial)
 {
-    const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
-        static_cast<int>((initial >> 16) & 0xFF));
+    const QColor start(redOf(initial), greenOf(initial), blueOf(initial));
     const QColor picked = QColorDialog::getColor(start, parent_, QStringLiteral("Colour"));
     if (!picked.isValid())
         return std::nullopt;
-    return static_cast<std::uint32_t>(picked.red()) | static_cast<std::uint32_t>(picked.green()) << 8
-        | static_cast<std::uint32_t>(picked.blue()) << 16;
+    return wideColour(static_cast<std::uint8_t>(picked.red()),
+        static_cast<std::uint8_t>(picked.green()), static_cast<std::uint8_t>(picked.blue()));
 }
 
 } // namespace arx

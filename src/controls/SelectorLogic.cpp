@@ -31,4 +31,13 @@ int WheelAccumulator::add(int delta)
     return 0;
 }
 
+WheelGesture::Target WheelGesture::route(std::int64_t nowMs, bool overSelector)
+{
+    if (!started_ || nowMs - lastMs_ >= QuietMs)
+        target_ = overSelector ? Target::Selector : Target::Page;
+    started_ = true;
+    lastMs_ = nowMs;
+    return target_;
+}
+
 } // namespace arx

@@ -111,6 +111,22 @@ StripFrame stripFrameFor(StripSetting setting, std::int32_t type)
     }
 }
 
+StripControlsShown stripControlsFor(std::int32_t type)
+{
+    switch (type) {
+    case UnitTypeArn1:
+        return { .phantom = true, .colourLabels = true, .colourCombos = true };
+    case UnitTypeArn1Short:
+        return { .phantom = true };
+    case UnitTypeVelK:
+        return { .colourLabels = true, .colourCombos = true };
+    case UnitTypePxl2:
+        return { .equaliser = true, .colourLabels = true, .colourButtons = true };
+    default:
+        return {};
+    }
+}
+
 std::int32_t DeviceRecord::*ringColourField(RingColour colour)
 {
     switch (colour) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RingColours.h"
 #include "model/Store.h"
 #include "seams/Clock.h"
 #include "seams/Link.h"
@@ -61,14 +62,17 @@ StripFrame stripFrameFor(StripSetting setting, std::int32_t type);
 enum class RingColour { Open, Mute, Call };
 std::int32_t DeviceRecord::*ringColourField(RingColour colour);
 
-// colourIndexTable: the colour of each index of the colour combo boxes, as RGB.
-struct IndexedColour {
-    std::uint8_t red, green, blue;
+// Which of the controls that depend on the unit's type a strip shows. The mute, low-cut
+// and locate toggles and the gain, mode and COPY controls are shown for every type.
+struct StripControlsShown {
+    bool phantom = false; // the 48 V toggle
+    bool equaliser = false;
+    bool colourLabels = false; // "OPEN:", "MUTE:", "CALL:"
+    bool colourCombos = false; // colour by index
+    bool colourButtons = false; // 24-bit colour
+    bool operator==(const StripControlsShown &) const = default;
 };
-inline constexpr IndexedColour colourIndexTable[8] = {
-    { 0, 0, 0 }, { 255, 0, 0 }, { 0, 255, 0 }, { 255, 255, 0 },
-    { 0, 0, 255 }, { 255, 0, 255 }, { 0, 255, 255 }, { 128, 128, 255 },
-};
+StripControlsShown stripControlsFor(std::int32_t type);
 
 // The gain list of the unit's family: ARN1 and PXL2 0..+15 dB, VEL-K -6..+15 dB.
 std::span<const char *const> gainListFor(std::int32_t type);
@@ -101,6 +105,7 @@ public:
     // The record this strip shows, 0..63.
     void setDeviceIndex(int deviceIndex) { deviceIndex_ = deviceIndex; }
     int deviceIndex() const { return deviceIndex_; }
+    const Store &store() const { return store_; }
     DeviceRecord &record() { return store_.unitTable.at(static_cast<std::size_t>(deviceIndex_)); }
 
     // A choice from the gain or mode list.
