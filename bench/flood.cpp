@@ -45,6 +45,7 @@ public:
     }
     std::optional<std::string> openFileName(const std::string &) override { return {}; }
     std::optional<std::string> saveFileName(const std::string &) override { return {}; }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
 };
 
 // The bench shows no window; the discovery's calls to it change nothing.

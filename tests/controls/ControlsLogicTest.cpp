@@ -206,9 +206,6 @@ TEST(ButtonSize, SizeModesFollowTheFirstImage)
     EXPECT_EQ(buttonSizeFor(1, current, {}), current) << "no image keeps the size";
 }
 
-} // namespace
-} // namespace arx
-
 // --- wheel gestures ------------------------------------------------------------------
 
 TEST(WheelGesture, AGestureKeepsWhatItStartedOverUntil300QuietMilliseconds)
@@ -222,3 +219,6 @@ TEST(WheelGesture, AGestureKeepsWhatItStartedOverUntil300QuietMilliseconds)
     EXPECT_EQ(gesture.route(1750, false), Target::Selector) << "it keeps to the selector";
     EXPECT_EQ(gesture.route(2050, false), Target::Page);
 }
+
+} // namespace
+} // namespace arx
