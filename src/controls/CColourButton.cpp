@@ -44,7 +44,8 @@ std::vector<std::uint32_t> makeColours()
         for (int hue : hues) {
             const QColor colour = QColor::fromHsv(hue, saturation, value);
             colours.push_back(wideColour(static_cast<std::uint8_t>(colour.red()),
-                static_cast<std::uint8_t>(colour.green()), static_cast<std::uint8_t>(colour.blue())));
+                static_cast<std::uint8_t>(colour.green()),
+                static_cast<std::uint8_t>(colour.blue())));
         }
     }
     return colours;
@@ -233,7 +234,8 @@ void CColourButton::paintEvent(QPaintEvent *)
     chevron.lineTo(centre + QPointF(0, 1));
     chevron.lineTo(centre + QPointF(3, -2));
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(hovered_ ? Accent : Muted, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(
+        QPen(hovered_ ? Accent : Muted, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(chevron);
 }
 

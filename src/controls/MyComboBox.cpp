@@ -24,13 +24,14 @@ public:
         const QModelIndex &index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
-        painter->fillRect(option.rect,
-            option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
+        painter->fillRect(
+            option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
         if (option.state & QStyle::State_HasFocus) {
             painter->setPen(QPen(option.palette.color(QPalette::Text), 1, Qt::DotLine));
             painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
         }
-        painter->fillRect(MyComboBox::swatchRect(option.rect), index.data(Qt::UserRole).value<QColor>());
+        painter->fillRect(
+            MyComboBox::swatchRect(option.rect), index.data(Qt::UserRole).value<QColor>());
     }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
@@ -81,8 +82,8 @@ void MyComboBox::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(QRectF(3.5, 3.5, split - 6, height() - 7), 2, 2);
 
     const QPointF centre(split + 6.5, height() / 2.0 + 1);
-    const QPointF chevron[] = { centre + QPointF(-3, -2), centre + QPointF(0, 1),
-        centre + QPointF(3, -2) };
+    const QPointF chevron[]
+        = { centre + QPointF(-3, -2), centre + QPointF(0, 1), centre + QPointF(3, -2) };
     painter.setPen(QPen(Muted, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPolyline(chevron, 3);
 }

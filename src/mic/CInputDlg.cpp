@@ -88,13 +88,29 @@ struct ToggleRow {
 };
 constexpr int PhantomToggle = 3; // its row below
 constexpr ToggleRow Toggles[] = {
-    { .id = 1123, .x = 55, .offImage = 305, .onImage = 306, .field = &DeviceRecord::micMute,
+    { .id = 1123,
+        .x = 55,
+        .offImage = 305,
+        .onImage = 306,
+        .field = &DeviceRecord::micMute,
         .store = &StripController::setMute },
-    { .id = 1125, .x = 90, .offImage = 307, .onImage = 308, .field = &DeviceRecord::lowCut,
+    { .id = 1125,
+        .x = 90,
+        .offImage = 307,
+        .onImage = 308,
+        .field = &DeviceRecord::lowCut,
         .store = &StripController::setLowCut },
-    { .id = 1126, .x = 125, .offImage = 309, .onImage = 310, .field = &DeviceRecord::locate,
+    { .id = 1126,
+        .x = 125,
+        .offImage = 309,
+        .onImage = 310,
+        .field = &DeviceRecord::locate,
         .store = &StripController::setLocate },
-    { .id = 1124, .x = 160, .offImage = 311, .onImage = 312, .field = &DeviceRecord::phantom,
+    { .id = 1124,
+        .x = 160,
+        .offImage = 311,
+        .onImage = 312,
+        .field = &DeviceRecord::phantom,
         .store = &StripController::setPhantom },
 };
 constexpr int LocateToggle = 2;
@@ -209,14 +225,16 @@ void CInputDlg::buildControls()
     okButton_->setMode(ButtonMode::Push);
     okButton_->setDrawCaption(false);
     okButton_->setImages(OkImage, OkPressedImage);
-    closeButton_ = makeControl<PngButton>(this, CloseButtonId, QRect(width() - CloseButtonInset, 5, 24, 24));
+    closeButton_
+        = makeControl<PngButton>(this, CloseButtonId, QRect(width() - CloseButtonInset, 5, 24, 24));
     closeButton_->setMode(ButtonMode::Push);
     closeButton_->setDrawCaption(false);
     closeButton_->setImages(CloseImage, ClosePressedImage, CloseHoverImage);
 
     for (std::size_t i = 0; i < std::size(Toggles); ++i) {
         const ToggleRow &row = Toggles[i];
-        PngButton *toggle = makeControl<PngButton>(this, row.id, QRect(QPoint(row.x, ToggleY), ToggleSize));
+        PngButton *toggle
+            = makeControl<PngButton>(this, row.id, QRect(QPoint(row.x, ToggleY), ToggleSize));
         toggle->setMode(ButtonMode::Toggle);
         toggle->setDrawCaption(false);
         toggle->setImages(row.offImage, row.onImage);

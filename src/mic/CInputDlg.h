@@ -33,8 +33,8 @@ public:
     static constexpr int StripHeight = 80;
     static constexpr int LocateTickMs = 100;
 
-    CInputDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
-        QWidget *parent = nullptr);
+    CInputDlg(
+        Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent = nullptr);
     ~CInputDlg() override;
 
     // 1..64; the record shown is slotIndex - 1.

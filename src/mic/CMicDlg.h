@@ -27,8 +27,8 @@ public:
     static constexpr int StripTop = 10;
     static constexpr int StripPitch = 80;
 
-    CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
-        QWidget *parent = nullptr);
+    CMicDlg(
+        Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent = nullptr);
 
     // Every strip's equaliser button runs this (the modal equaliser dialog of a record
     // index); until it is set the button opens nothing.

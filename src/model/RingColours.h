@@ -32,8 +32,17 @@ constexpr std::uint32_t wideColour(const IndexedColour &colour)
 {
     return wideColour(colour.red, colour.green, colour.blue);
 }
-constexpr std::uint8_t redOf(std::uint32_t wide) { return wide & 0xFF; }
-constexpr std::uint8_t greenOf(std::uint32_t wide) { return (wide >> 8) & 0xFF; }
-constexpr std::uint8_t blueOf(std::uint32_t wide) { return (wide >> 16) & 0xFF; }
+constexpr std::uint8_t redOf(std::uint32_t wide)
+{
+    return wide & 0xFF;
+}
+constexpr std::uint8_t greenOf(std::uint32_t wide)
+{
+    return (wide >> 8) & 0xFF;
+}
+constexpr std::uint8_t blueOf(std::uint32_t wide)
+{
+    return (wide >> 16) & 0xFF;
+}
 
 } // namespace arx

@@ -13,8 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 namespace arx {

@@ -41,9 +41,8 @@ protected:
         driver->click(1006);
         ASSERT_TRUE(driver->waitForRows(1005, 5, WaitMs));
         for (int unit = 1; unit <= 5; ++unit)
-            ASSERT_TRUE(roomSees([unit](arxsim::SimControl &r) {
-                return r.unit(unit).text("attached") == "1";
-            }));
+            ASSERT_TRUE(roomSees(
+                [unit](arxsim::SimControl &r) { return r.unit(unit).text("attached") == "1"; }));
     }
 
     CInputDlg *strip(int unit) { return app->window().micPage()->strip(unit - 1); }
@@ -81,7 +80,8 @@ TEST_F(StripEndToEnd, MuteGoesOutTwiceToEachFamilyAndTheUnitsReportComesBack)
         driver->click(in<PngButton>(unit, MuteToggle));
         ASSERT_TRUE(roomSees([unit](arxsim::SimControl &r) {
             return r.unit(unit).number("micMute") == 1 && r.unitFrames(unit).size() >= 2;
-        })) << "unit " << unit;
+        })) << "unit "
+            << unit;
         const std::vector<arxsim::Bytes> frames = room.unitFrames(unit);
         ASSERT_EQ(frames.size(), 2u) << "unit " << unit << ": the frame and its repeat";
         EXPECT_EQ(frames[0], frames[1]);
@@ -91,8 +91,8 @@ TEST_F(StripEndToEnd, MuteGoesOutTwiceToEachFamilyAndTheUnitsReportComesBack)
     // Switched back on the unit itself: the strip follows its report.
     for (int unit = 1; unit <= 5; ++unit) {
         ASSERT_TRUE(room.setSetting(unit, "micMute", 0));
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return in<PngButton>(unit, MuteToggle)->state() == 0; }, WaitMs))
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return in<PngButton>(unit, MuteToggle)->state() == 0; }, WaitMs))
             << "unit " << unit;
     }
 }

@@ -40,8 +40,8 @@ struct StripPage {
         page.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&page));
     }
-    DeviceRecord &addUnit(int slot, std::int32_t type, const std::string &name = {},
-        bool online = true)
+    DeviceRecord &addUnit(
+        int slot, std::int32_t type, const std::string &name = {}, bool online = true)
     {
         DeviceRecord &unit = store.unitTable[static_cast<std::size_t>(slot)];
         unit.type = type;
@@ -96,7 +96,7 @@ struct TypeRow {
     bool phantom, equaliser, colourLabels, combos, buttons;
 };
 
-class StripControlsByType : public ::testing::TestWithParam<TypeRow> {};
+class StripControlsByType : public ::testing::TestWithParam<TypeRow> { };
 
 TEST_P(StripControlsByType, ShowTheFamilysGainListAndControls)
 {
@@ -115,7 +115,8 @@ TEST_P(StripControlsByType, ShowTheFamilysGainListAndControls)
         EXPECT_TRUE(fixture.in<PngButton>(strip, id)->isVisible()) << id;
     for (int id : { Gain, Mode, Copy })
         EXPECT_TRUE(fixture.in<CComBoxBtn>(strip, id)->isVisible()) << id;
-    EXPECT_EQ(entries(fixture.in<CComBoxBtn>(strip, Mode)), QStringList({ "OFF", "ON", "PTT", "PTM" }));
+    EXPECT_EQ(
+        entries(fixture.in<CComBoxBtn>(strip, Mode)), QStringList({ "OFF", "ON", "PTT", "PTM" }));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryType, StripControlsByType,
@@ -152,7 +153,8 @@ TEST(CInputDlg, Pxl2GainNineShowsPlusNineAndPlusFifteenStoresFifteenOnlineOrOffl
         EXPECT_EQ(fixture.in<CComBoxBtn>(strip, Gain)->text(), "+9dB");
         fixture.choose(strip, Gain, 5);
         EXPECT_EQ(fixture.store.unitTable[0].gain, 15);
-        EXPECT_EQ(fixture.letters(), (online ? std::vector<char> { 'A', 'A' } : std::vector<char> {}));
+        EXPECT_EQ(
+            fixture.letters(), (online ? std::vector<char> { 'A', 'A' } : std::vector<char> {}));
     }
 
     StripPage velk;

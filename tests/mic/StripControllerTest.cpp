@@ -92,7 +92,7 @@ void PrintTo(const SendCase &row, std::ostream *out)
     *out << row.name;
 }
 
-class StripSendTable : public ::testing::TestWithParam<SendCase> {};
+class StripSendTable : public ::testing::TestWithParam<SendCase> { };
 
 TEST_P(StripSendTable, StoresThenSendsTheFamilysFrameTwiceOnlineAndNothingOffline)
 {
@@ -112,16 +112,16 @@ TEST_P(StripSendTable, StoresThenSendsTheFamilysFrameTwiceOnlineAndNothingOfflin
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryControl, StripSendTable,
-    ::testing::Values(
-        SendCase { "mode", [](StripController &c) { c.chooseMode(2); }, &DeviceRecord::mode, 2,
-            { "%A", "%H", "%A", "%A", "%H" } },
+    ::testing::Values(SendCase { "mode", [](StripController &c) { c.chooseMode(2); },
+                          &DeviceRecord::mode, 2, { "%A", "%H", "%A", "%A", "%H" } },
         SendCase { "mute", [](StripController &c) { c.setMute(1); }, &DeviceRecord::micMute, 1,
             { "%A", "%H", "%A", "%A", "%H" } },
-        SendCase { "phantom", [](StripController &c) { c.setPhantom(1); },
-            &DeviceRecord::phantom, 1, { "%A", "%H", "%A", "%A", "%H" } },
-        SendCase { "locate", [](StripController &c) { c.setLocate(1); }, &DeviceRecord::locate,
+        SendCase { "phantom", [](StripController &c) { c.setPhantom(1); }, &DeviceRecord::phantom,
             1, { "%A", "%H", "%A", "%A", "%H" } },
-        SendCase { "colour index", [](StripController &c) { c.chooseColourIndex(RingColour::Mute, 5); },
+        SendCase { "locate", [](StripController &c) { c.setLocate(1); }, &DeviceRecord::locate, 1,
+            { "%A", "%H", "%A", "%A", "%H" } },
+        SendCase { "colour index",
+            [](StripController &c) { c.chooseColourIndex(RingColour::Mute, 5); },
             &DeviceRecord::colourMute, 5, { "%M", "%O", "", "", "" } },
         SendCase { "wide colour",
             [](StripController &c) { c.chooseColourWide(RingColour::Call, 0x12345678u); },
@@ -188,8 +188,8 @@ TEST(StripGain, Pxl2StoresDecibelsAndTheOthersTheIndex)
 
     Strip velk(UnitTypeVelK);
     velk.record().gain = 0;
-    EXPECT_STREQ(gainListFor(UnitTypeVelK)[static_cast<std::size_t>(gainListIndex(velk.record()))],
-        "-6dB");
+    EXPECT_STREQ(
+        gainListFor(UnitTypeVelK)[static_cast<std::size_t>(gainListIndex(velk.record()))], "-6dB");
     velk.controller.chooseGain(7);
     EXPECT_EQ(velk.record().gain, 7);
     EXPECT_EQ(wire(velk.link), twice("%H"));
@@ -279,7 +279,8 @@ TEST(StripCopy, ListHoldsOnlineUnitsOfTheSameTypeButNeverTheUnitItself)
     std::vector<std::pair<std::string, int>> entries;
     for (const CopyEntry &entry : copySources(strip.store, 2))
         entries.emplace_back(entry.nameBytes, entry.slot);
-    EXPECT_EQ(entries, (std::vector<std::pair<std::string, int>> { { "A", 0 }, { "\xBB\xE1", 63 } }));
+    EXPECT_EQ(
+        entries, (std::vector<std::pair<std::string, int>> { { "A", 0 }, { "\xBB\xE1", 63 } }));
 }
 
 TEST(StripCopy, CopiesFromTheFirstOnlineUnitOfThatNameAndTypeAndRefreshesFirst)
@@ -330,7 +331,7 @@ void PrintTo(const CopySequence &row, std::ostream *out)
     *out << "type " << row.type;
 }
 
-class StripCopySequence : public ::testing::TestWithParam<CopySequence> {};
+class StripCopySequence : public ::testing::TestWithParam<CopySequence> { };
 
 TEST_P(StripCopySequence, SendsEachFrameOnceWithItsPauses)
 {

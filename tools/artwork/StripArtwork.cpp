@@ -141,7 +141,8 @@ void microphone(QPainter &painter, QPointF centre, qreal size, const QColor &col
     const QRectF cradle(centre.x() - 4.2 * unit, centre.y() - 5 * unit, 8.4 * unit, 8.4 * unit);
     painter.drawArc(cradle, 180 * 16, 180 * 16);
     painter.drawLine(centre + QPointF(0, 3.4 * unit), centre + QPointF(0, 5.6 * unit));
-    painter.drawLine(centre + QPointF(-2.6 * unit, 6.2 * unit), centre + QPointF(2.6 * unit, 6.2 * unit));
+    painter.drawLine(
+        centre + QPointF(-2.6 * unit, 6.2 * unit), centre + QPointF(2.6 * unit, 6.2 * unit));
 }
 
 QImage muteToggle(bool on)
@@ -255,7 +256,8 @@ QImage familyImage(Family family)
     QPainter painter(&image);
     antialiased(painter);
     const QRectF area(0, 0, width, height);
-    panel(painter, area, 6, QColor(0x26, 0x2f, 0x3f), QColor(0x12, 0x18, 0x22), QColor(0x3b, 0x47, 0x5b));
+    panel(painter, area, 6, QColor(0x26, 0x2f, 0x3f), QColor(0x12, 0x18, 0x22),
+        QColor(0x3b, 0x47, 0x5b));
 
     const QColor body(0xd8, 0xde, 0xe8);
     switch (family) {
@@ -352,9 +354,11 @@ QImage selector(bool active)
     antialiased(painter);
     const QRectF area(0, 0, width, height);
     if (active)
-        panel(painter, area, 3, QColor(0x12, 0x3a, 0x44), QColor(0x0b, 0x26, 0x2e), theme::AccentBorder);
+        panel(painter, area, 3, QColor(0x12, 0x3a, 0x44), QColor(0x0b, 0x26, 0x2e),
+            theme::AccentBorder);
     else
-        panel(painter, area, 3, QColor(0x24, 0x2d, 0x3d), QColor(0x17, 0x1d, 0x29), theme::SurfaceBorder);
+        panel(painter, area, 3, QColor(0x24, 0x2d, 0x3d), QColor(0x17, 0x1d, 0x29),
+            theme::SurfaceBorder);
     const qreal split = width - 16;
     painter.setPen(QPen(active ? theme::AccentBorder : theme::SurfaceBorder, 1));
     painter.drawLine(QPointF(split + 0.5, 4), QPointF(split + 0.5, height - 4));
