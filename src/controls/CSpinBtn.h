@@ -97,7 +97,7 @@ private:
     int acceleration_ = 0;
     QPoint restAnchor_;
     QTimer timer_;
-    WheelAccumulator wheel_;
+    WheelAccumulator wheel_ { WheelAccumulator::Reversal::StartsOver };
 };
 
 } // namespace arx

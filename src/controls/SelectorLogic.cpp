@@ -18,6 +18,9 @@ int clampSelection(int index, int count)
 
 int WheelAccumulator::add(int delta)
 {
+    if (reversal_ == Reversal::StartsOver
+        && ((delta > 0 && total_ < 0) || (delta < 0 && total_ > 0)))
+        total_ = 0;
     total_ = static_cast<int>(
         std::clamp<long long>(static_cast<long long>(total_) + delta, -Notch, Notch));
     if (total_ == -Notch) {

@@ -15,11 +15,21 @@ int clampSelection(int index, int count);
 class WheelAccumulator {
 public:
     static constexpr int Notch = 120;
+    // What a turn the other way does to a partial turn: cancel part of it (selectors and
+    // the page), or discard it and count from zero (knobs, so that a knob never steps back
+    // on a turn that was mostly forward).
+    enum class Reversal { Cancels, StartsOver };
+
+    explicit WheelAccumulator(Reversal reversal = Reversal::Cancels)
+        : reversal_(reversal)
+    {
+    }
     // +1 to move to the next entry (wheel turned down), -1 to the previous one, 0 for none.
     int add(int delta);
     int pending() const { return total_; }
 
 private:
+    Reversal reversal_;
     int total_ = 0;
 };
 

@@ -206,6 +206,15 @@ TEST(ButtonSize, SizeModesFollowTheFirstImage)
     EXPECT_EQ(buttonSizeFor(1, current, {}), current) << "no image keeps the size";
 }
 
+TEST(WheelAccumulator, StartingOverOnReversalDiscardsThePartialTurn)
+{
+    WheelAccumulator wheel(WheelAccumulator::Reversal::StartsOver);
+    EXPECT_EQ(wheel.add(90), 0);
+    EXPECT_EQ(wheel.add(-90), 0);
+    EXPECT_EQ(wheel.pending(), -90) << "the 90 up was discarded, not cancelled";
+    EXPECT_EQ(wheel.add(-30), +1);
+}
+
 // --- wheel gestures ------------------------------------------------------------------
 
 TEST(WheelGesture, AGestureKeepsWhatItStartedOverUntil300QuietMilliseconds)
