@@ -38,8 +38,8 @@ std::vector<std::uint32_t> makeColours()
         const auto level = static_cast<std::uint8_t>(255 - step * 255 / 8);
         colours.push_back(wideColour(level, level, level));
     }
-    // Eight hues at three strengths: full, pale and deep.
-    constexpr int hues[CColourPalette::Columns] = { 0, 30, 55, 120, 175, 210, 265, 310 };
+    // Eight hues between the ring colours, at three strengths: full, pale and deep.
+    constexpr int hues[CColourPalette::Columns] = { 15, 35, 50, 90, 150, 195, 225, 280 };
     for (const auto &[saturation, value] : { std::pair { 255, 255 }, { 120, 255 }, { 255, 150 } }) {
         for (int hue : hues) {
             const QColor colour = QColor::fromHsv(hue, saturation, value);

@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+
 namespace arx {
 namespace {
 
@@ -44,6 +46,10 @@ TEST(ColourButton, PaletteStartsWithTheEightRingColoursInIndexOrder)
     for (std::size_t i = 0; i < 8; ++i)
         EXPECT_EQ(colours[i], wideColour(colourIndexTable[i])) << i;
     EXPECT_EQ(colours[1], 0x0000FFu) << "red in the low byte";
+    std::vector<std::uint32_t> sorted = colours;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end())
+        << "no swatch repeats another";
     for (std::size_t i = 0; i < colours.size(); ++i) {
         const QRect swatch = CColourPalette::swatchRect(static_cast<int>(i));
         EXPECT_EQ(CColourPalette::hitAt(swatch.center()), static_cast<int>(i));
