@@ -57,6 +57,7 @@ public:
     {
         return {};
     }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
 };
 
 // The bench shows no window; the discovery's calls to it change nothing.

@@ -10,6 +10,7 @@
 #include "controls/ControlId.h"
 #include "controls/PngButton.h"
 #include "journal/JournalWindow.h"
+#include "mic/CInputeqDlg.h"
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
 #include "network/CDeviceipDlg.h"
@@ -156,7 +157,12 @@ void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts
     setUpDeviceList(*danteList_, DanteListColumns);
     setUpDeviceList(*rdaList_, ProcessorListColumns);
 
-    micPage_ = new CMicDlg(this);
+    micPage_ = new CMicDlg(store, link, clock, prompts, this);
+    // A strip's equaliser button runs the dialog modally; the strip shows the record after.
+    micPage_->setEqualiserOpener([this, &store, &link, &clock](int deviceIndex) {
+        CInputeqDlg equaliser(store, link, clock, deviceIndex, this);
+        equaliser.exec();
+    });
     speakerPage_ = new CSpeakerDlg(store, link, clock, prompts, discovery_, this);
     speakerPage_->setPresetHandlers(
         presets_.deviceResetHandler(), presets_.saveHandler(), presets_.recallHandler());

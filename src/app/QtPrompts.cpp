@@ -1,5 +1,8 @@
 #include "app/QtPrompts.h"
 
+#include "model/RingColours.h"
+
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -41,6 +44,16 @@ std::optional<std::string> QtPrompts::saveFileName(
     // Qt's dialog asks before overwriting an existing file unless told not to.
     return chosen(QFileDialog::getSaveFileName(
         parent_, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter)));
+}
+
+std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial)
+{
+    const QColor start(redOf(initial), greenOf(initial), blueOf(initial));
+    const QColor picked = QColorDialog::getColor(start, parent_, QStringLiteral("Colour"));
+    if (!picked.isValid())
+        return std::nullopt;
+    return wideColour(static_cast<std::uint8_t>(picked.red()),
+        static_cast<std::uint8_t>(picked.green()), static_cast<std::uint8_t>(picked.blue()));
 }
 
 } // namespace arx

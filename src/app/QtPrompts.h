@@ -21,6 +21,7 @@ public:
         const std::string &filter, const std::string &startFolder) override;
     std::optional<std::string> saveFileName(
         const std::string &filter, const std::string &startFolder) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
 
 private:
     QWidget *parent_;

@@ -22,7 +22,6 @@ namespace arx {
 namespace {
 
 constexpr QSize KnobSize(91, 20);
-constexpr int WheelNotch = 120;
 // How far the pointer may wander while it counts as resting on a held side.
 constexpr int RestTolerance = 2;
 
@@ -258,17 +257,10 @@ void CSpinBtn::wheelEvent(QWheelEvent *event)
         return;
     }
     event->accept();
-    // Notched wheels send a notch per event; smooth wheels and touchpads send parts of one,
-    // which add up until they make a notch. Turning back starts over.
-    const int delta = event->angleDelta().y();
-    if ((delta > 0 && wheelAccumulator_ < 0) || (delta < 0 && wheelAccumulator_ > 0))
-        wheelAccumulator_ = 0;
-    wheelAccumulator_ = std::clamp(wheelAccumulator_ + delta, -WheelNotch, WheelNotch);
-    if (wheelAccumulator_ == WheelNotch || wheelAccumulator_ == -WheelNotch) {
-        const int direction = wheelAccumulator_ > 0 ? 1 : -1;
-        wheelAccumulator_ = 0;
-        stepOnce(direction);
-    }
+    // The wheel accumulator counts down-turns as +1; the knob steps up for an up-turn.
+    const int step = wheel_.add(event->angleDelta().y());
+    if (step != 0)
+        stepOnce(-step);
 }
 
 void CSpinBtn::keyPressEvent(QKeyEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/SelectorLogic.h"
 #include "format/KnobRepeat.h"
 #include "format/KnobZones.h"
 #include "format/ValueKind.h"
@@ -96,7 +97,7 @@ private:
     int acceleration_ = 0;
     QPoint restAnchor_;
     QTimer timer_;
-    int wheelAccumulator_ = 0;
+    WheelAccumulator wheel_ { WheelAccumulator::Reversal::StartsOver };
 };
 
 } // namespace arx

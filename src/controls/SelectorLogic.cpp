@@ -18,6 +18,9 @@ int clampSelection(int index, int count)
 
 int WheelAccumulator::add(int delta)
 {
+    if (reversal_ == Reversal::StartsOver
+        && ((delta > 0 && total_ < 0) || (delta < 0 && total_ > 0)))
+        total_ = 0;
     total_ = static_cast<int>(
         std::clamp<long long>(static_cast<long long>(total_) + delta, -Notch, Notch));
     if (total_ == -Notch) {
@@ -29,6 +32,15 @@ int WheelAccumulator::add(int delta)
         return -1;
     }
     return 0;
+}
+
+WheelGesture::Target WheelGesture::route(std::int64_t nowMs, bool overSelector)
+{
+    if (!started_ || nowMs - lastMs_ >= QuietMs)
+        target_ = overSelector ? Target::Selector : Target::Page;
+    started_ = true;
+    lastMs_ = nowMs;
+    return target_;
 }
 
 } // namespace arx

@@ -16,8 +16,9 @@ bool isSlot(int slot)
 
 } // namespace
 
-CMicDlg::CMicDlg(QWidget *parent)
+CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent)
     : QWidget(parent)
+    , clock_(clock)
     , bar_(new QScrollBar(Qt::Vertical, this))
 {
     QPalette black = palette();
@@ -38,55 +39,86 @@ CMicDlg::CMicDlg(QWidget *parent)
     bar_->setRange(1, 1);
     bar_->setValue(1);
     connect(bar_, &QScrollBar::valueChanged, this, &CMicDlg::scrollContentsTo);
+
+    for (int slot = 0; slot < UnitSlotCount; ++slot) {
+        auto *strip = new CInputDlg(store, link, clock, prompts, this);
+        strip->setSlotIndex(slot + 1);
+        for (QWidget *selector : strip->wheelSelectors())
+            selector->installEventFilter(this);
+        strips_[static_cast<std::size_t>(slot)] = strip;
+    }
+    bar_->raise();
+    ready_ = true;
+}
+
+void CMicDlg::setEqualiserOpener(const EqualiserOpener &opener)
+{
+    for (CInputDlg *strip : strips_)
+        strip->setEqualiserOpener(opener);
 }
 
 void CMicDlg::ShowStrip(int slot)
 {
     if (!isSlot(slot))
         return;
-    shown_[static_cast<std::size_t>(slot)] = true;
-    refreshStrip(slot);
-    updateMeter(slot);
+    CInputDlg *shown = strip(slot);
+    if (shown->isStripShown()) {
+        shown->RebuildCopyList();
+    } else {
+        shown->setSlotIndex(slot + 1);
+        // Where the slot lies in the column as it is scrolled now, so that a strip shown
+        // while the page is scrolled never lands on another.
+        shown->setGeometry(stripGeometry(slot).translated(0, -(scrollPos_ - 1)));
+        shown->InitStrip();
+    }
+    if (shown->isStripShown()) {
+        shown->RefreshFromRecord();
+        shown->UpdateMeter();
+    }
 }
 
 void CMicDlg::hideStrip(int slot)
 {
-    if (!isSlot(slot))
-        return;
-    shown_[static_cast<std::size_t>(slot)] = false;
-    update();
+    if (isSlot(slot))
+        strip(slot)->closeStrip();
 }
 
 void CMicDlg::refreshStrip(int slot)
 {
     if (isStripShown(slot))
-        update();
+        strip(slot)->RefreshFromRecord();
 }
 
 void CMicDlg::updateMeter(int slot)
 {
     if (isStripShown(slot))
-        update();
+        strip(slot)->UpdateMeter();
 }
 
 bool CMicDlg::isStripShown(int slot) const
 {
-    return isSlot(slot) && shown_[static_cast<std::size_t>(slot)];
+    return isSlot(slot) && strip(slot)->isStripShown();
 }
 
 std::vector<int> CMicDlg::shownStrips() const
 {
     std::vector<int> shown;
     for (int slot = 0; slot < UnitSlotCount; ++slot) {
-        if (shown_[static_cast<std::size_t>(slot)])
+        if (isStripShown(slot))
             shown.push_back(slot);
     }
     return shown;
 }
 
+CInputDlg *CMicDlg::strip(int slot) const
+{
+    return isSlot(slot) ? strips_[static_cast<std::size_t>(slot)] : nullptr;
+}
+
 QRect CMicDlg::stripGeometry(int slot) const
 {
-    return { StripLeft, StripPitch * slot + StripTop, clientWidth() - 2 * StripLeft, StripPitch };
+    return { StripLeft, StripPitch * slot + StripTop, clientWidth() - 2 * StripLeft,
+        CInputDlg::StripHeight };
 }
 
 int CMicDlg::clientWidth() const
@@ -111,13 +143,29 @@ void CMicDlg::resizeEvent(QResizeEvent *event)
 
 void CMicDlg::wheelEvent(QWheelEvent *event)
 {
-    // One notch moves one strip; partial notches of smooth wheels add up.
-    wheelRemainder_ += event->angleDelta().y();
-    const int notches = wheelRemainder_ / QWheelEvent::DefaultDeltasPerStep;
-    wheelRemainder_ %= QWheelEvent::DefaultDeltasPerStep;
-    if (notches != 0)
-        bar_->setValue(bar_->value() - notches * StripPitch);
     event->accept();
+    if (gesture_.route(clock_.monotonicMs(), false) == WheelGesture::Target::Page)
+        scrollByWheel(event);
+}
+
+bool CMicDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Wheel || !ready_)
+        return QWidget::eventFilter(watched, event);
+    // A selector steps only for a gesture that started over it; otherwise the page scrolls.
+    if (gesture_.route(clock_.monotonicMs(), true) == WheelGesture::Target::Selector)
+        return false;
+    auto *wheel = static_cast<QWheelEvent *>(event);
+    wheel->accept();
+    scrollByWheel(wheel);
+    return true;
+}
+
+void CMicDlg::scrollByWheel(QWheelEvent *event)
+{
+    const int step = wheel_.add(event->angleDelta().y());
+    if (step != 0)
+        bar_->setValue(bar_->value() + step * StripPitch);
 }
 
 void CMicDlg::scrollContentsTo(int position)
@@ -125,11 +173,8 @@ void CMicDlg::scrollContentsTo(int position)
     const int distance = scrollPos_ - position;
     if (distance == 0)
         return;
-    const auto children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    for (QWidget *child : children) {
-        if (child != bar_)
-            child->move(child->pos() + QPoint(0, distance));
-    }
+    for (CInputDlg *shown : strips_)
+        shown->move(shown->pos() + QPoint(0, distance));
     scrollPos_ = position;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/SelectorLogic.h"
+#include "mic/CInputDlg.h"
 #include "model/DeviceRecord.h"
 
 #include <QWidget>
@@ -13,7 +15,7 @@ namespace arx {
 
 // The microphone page: a black page that scrolls vertically through a column of one strip
 // per slot of the unit table. The unit list and the reply parser ask it to show, refresh
-// and hide the strip of a slot; it keeps which slots it shows.
+// and hide the strip of a slot; the strips keep which of them are shown.
 class CMicDlg final : public QWidget {
     Q_OBJECT
 public:
@@ -25,21 +27,29 @@ public:
     static constexpr int StripTop = 10;
     static constexpr int StripPitch = 80;
 
-    explicit CMicDlg(QWidget *parent = nullptr);
+    CMicDlg(
+        Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent = nullptr);
 
-    // Shows the strip of slot 0..63; a strip already shown stays where it is and is only
-    // refreshed. Slots outside 0..63 are ignored.
+    // Every strip's equaliser button runs this (the modal equaliser dialog of a record
+    // index); until it is set the button opens nothing.
+    void setEqualiserOpener(const EqualiserOpener &opener);
+
+    // Shows the strip of slot 0..63: a strip shown for the first time is placed at its slot
+    // in the column as it is scrolled now and initialised; a strip already shown stays where
+    // it is and only lists its COPY sources again. Both are then refreshed. Slots outside
+    // 0..63 are ignored.
     void ShowStrip(int slot);
-    // Hides the strip (the search stopped); the slot is unassigned until shown again.
+    // Hides the strip (the search stopped); the next ShowStrip initialises it again.
     void hideStrip(int slot);
-    // The unit's record or level changed: a shown strip redraws.
+    // The unit's record or level changed: a shown strip shows it.
     void refreshStrip(int slot);
     void updateMeter(int slot);
 
     bool isStripShown(int slot) const;
     std::vector<int> shownStrips() const;
+    CInputDlg *strip(int slot) const;
 
-    // Where a strip shown for the first time is placed, in page coordinates.
+    // Where strip `slot` lies in the unscrolled column, in page coordinates.
     QRect stripGeometry(int slot) const;
     int clientWidth() const;
 
@@ -50,14 +60,20 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void scrollContentsTo(int position);
+    // A wheel event of the page's gesture: one notch scrolls one strip.
+    void scrollByWheel(QWheelEvent *event);
 
+    const Clock &clock_;
     QScrollBar *bar_;
     int scrollPos_ = 1;
-    int wheelRemainder_ = 0;
-    std::array<bool, UnitSlotCount> shown_ {};
+    WheelAccumulator wheel_;
+    WheelGesture gesture_;
+    std::array<CInputDlg *, UnitSlotCount> strips_ {};
+    bool ready_ = false;
 };
 
 } // namespace arx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,10 @@ public:
     virtual std::optional<std::string> saveFileName(
         const std::string &filter, const std::string &startFolder)
         = 0;
+
+    // The colour dialog, opened on `initial`; empty when the operator cancels. Colours are
+    // 24-bit values with red in the low byte, as units take them.
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
 };
 
 } // namespace arx

@@ -12,6 +12,7 @@
 #include "DeviceFrames.h"
 #include "RecordingLink.h"
 #include "ScriptedPrompts.h"
+#include "WindowDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,8 @@ struct MainWindow {
     CARNDlg window { *store, link, clock, prompts,
         [] { return std::optional<std::string>(OwnAddress); } };
 
+    WindowDriver driver { window };
+
     MainWindow()
     {
         window.show();
@@ -47,28 +50,20 @@ struct MainWindow {
 
     template <class Control = QWidget> Control *control(int id)
     {
-        auto *found = findControl<Control>(&window, id);
-        EXPECT_NE(found, nullptr) << "control " << id << " exists with its type";
-        return found;
+        return driver.control<Control>(id);
     }
 
-    CListCtrlCl *list(int id) { return control<CListCtrlCl>(id); }
+    CListCtrlCl *list(int id) { return driver.list(id); }
 
     // Clicks through the window, as the pointer does, so that hidden or covered controls
     // do not get the click.
     void click(QWidget *widget, QPoint at, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(window.windowHandle(), button, {}, widget->mapTo(&window, at));
+        driver.click(widget, at, button);
     }
-    void click(int id) { click(control(id), control(id)->rect().center()); }
+    void click(int id) { driver.click(id); }
 
-    void doubleClickRow(int listId, int row)
-    {
-        CListCtrlCl *rows = list(listId);
-        const QRect cell = rows->visualRect(rows->model()->index(row, 0));
-        QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {},
-            rows->viewport()->mapTo(&window, cell.center()));
-    }
+    void doubleClickRow(int listId, int row) { driver.doubleClickRow(listId, row); }
 
     void receive(const std::string &sender, const Bytes &bytes)
     {
@@ -84,14 +79,7 @@ struct MainWindow {
         receive(unitAddress(3), pxl2Announcement("Seat 03"));
     }
 
-    QStringList rowTexts(int listId, int row)
-    {
-        QStringList texts;
-        CListCtrlCl *rows = list(listId);
-        for (int column = 0; column < rows->columnCount(); ++column)
-            texts << rows->itemText(row, column);
-        return texts;
-    }
+    QStringList rowTexts(int listId, int row) { return driver.rowTexts(listId, row); }
 
     long sentTo(const std::string &destination) const
     {

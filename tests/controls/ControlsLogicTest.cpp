@@ -206,5 +206,28 @@ TEST(ButtonSize, SizeModesFollowTheFirstImage)
     EXPECT_EQ(buttonSizeFor(1, current, {}), current) << "no image keeps the size";
 }
 
+TEST(WheelAccumulator, StartingOverOnReversalDiscardsThePartialTurn)
+{
+    WheelAccumulator wheel(WheelAccumulator::Reversal::StartsOver);
+    EXPECT_EQ(wheel.add(90), 0);
+    EXPECT_EQ(wheel.add(-90), 0);
+    EXPECT_EQ(wheel.pending(), -90) << "the 90 up was discarded, not cancelled";
+    EXPECT_EQ(wheel.add(-30), +1);
+}
+
+// --- wheel gestures ------------------------------------------------------------------
+
+TEST(WheelGesture, AGestureKeepsWhatItStartedOverUntil300QuietMilliseconds)
+{
+    using Target = WheelGesture::Target;
+    WheelGesture gesture;
+    EXPECT_EQ(gesture.route(1000, false), Target::Page);
+    EXPECT_EQ(gesture.route(1100, true), Target::Page) << "a selector came under the pointer";
+    EXPECT_EQ(gesture.route(1399, true), Target::Page) << "still less than 300 ms apart";
+    EXPECT_EQ(gesture.route(1699, true), Target::Selector) << "300 ms quiet: a new gesture";
+    EXPECT_EQ(gesture.route(1750, false), Target::Selector) << "it keeps to the selector";
+    EXPECT_EQ(gesture.route(2050, false), Target::Page);
+}
+
 } // namespace
 } // namespace arx

@@ -10,6 +10,7 @@
 #include "SimControl.h"
 #include "SimProcess.h"
 #include "Text.h"
+#include "WindowDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -37,42 +38,19 @@ protected:
     {
         app = std::make_unique<CARNApp>(StartOptions { QStringLiteral("127.0.10.1") });
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+        driver = std::make_unique<test::WindowDriver>(window());
     }
+
+    // Made by start(), once the window exists.
+    std::unique_ptr<test::WindowDriver> driver;
 
     template <class Control = QWidget> Control *control(int id)
     {
-        return findControl<Control>(&window(), id);
+        return driver->control<Control>(id);
     }
-
-    void click(int id)
-    {
-        QWidget *target = control(id);
-        QTest::mouseClick(window().windowHandle(), Qt::LeftButton, {},
-            target->mapTo(&window(), target->rect().center()));
-    }
-
-    void doubleClickRow(int listId, int row)
-    {
-        CListCtrlCl *list = control<CListCtrlCl>(listId);
-        const QRect cell = list->visualRect(list->model()->index(row, 0));
-        QTest::mouseDClick(window().windowHandle(), Qt::LeftButton, {},
-            list->viewport()->mapTo(&window(), cell.center()));
-    }
-
-    bool waitForRows(int listId, int rows)
-    {
-        return QTest::qWaitFor(
-            [&] { return control<CListCtrlCl>(listId)->rowCount() == rows; }, WaitMs);
-    }
-
-    QStringList row(int listId, int index)
-    {
-        CListCtrlCl *list = control<CListCtrlCl>(listId);
-        QStringList texts;
-        for (int column = 0; column < list->columnCount(); ++column)
-            texts << list->itemText(index, column);
-        return texts;
-    }
+    void click(int id) { driver->click(id); }
+    bool waitForRows(int listId, int rows) { return driver->waitForRows(listId, rows, WaitMs); }
+    QStringList row(int listId, int index) { return driver->rowTexts(listId, index); }
 
     bool roomSees(const std::function<bool(arxsim::SimControl &)> &check)
     {
@@ -134,7 +112,7 @@ TEST_F(MainWindowEndToEnd, SpeakerPageListsTheProcessorAndConnectsToIt)
     ASSERT_TRUE(waitForRows(1009, 1)) << "the processor answered the search";
     EXPECT_EQ(row(1009, 0), QStringList({ "127.0.10.200", "RDA-SIM", "39060", "未连接" }));
 
-    doubleClickRow(1009, 0);
+    driver->connectToProcessor(0);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return control<CListCtrlCl>(1009)->itemText(0, 3) == QStringLiteral("已连接"); },
         WaitMs))

@@ -67,6 +67,7 @@ public:
     {
         return {};
     }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t) override { return {}; }
 };
 
 template <std::size_t Width> bool terminated(const char (&field)[Width])

@@ -8,7 +8,8 @@
 namespace arx::test {
 
 // Keeps every text shown and answers from a script: confirmations OK unless queued
-// otherwise, file dialogs from the queued names (cancel when none is left).
+// otherwise, file dialogs from the queued names and the colour dialog from the queued
+// colours (cancel when none is left).
 class ScriptedPrompts final : public Prompts {
 public:
     void message(const std::string &text) override { shown.push_back(text); }
@@ -31,6 +32,15 @@ public:
     {
         return next(filter, startFolder);
     }
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override
+    {
+        colourDialogsOpened.push_back(initial);
+        if (colours.empty())
+            return std::nullopt;
+        const std::uint32_t colour = colours.front();
+        colours.pop_front();
+        return colour;
+    }
 
     std::vector<std::string> shown;
     std::deque<bool> confirmAnswers;
@@ -38,6 +48,9 @@ public:
     // What each file dialog was opened with, in order.
     std::vector<std::string> dialogFilters;
     std::vector<std::string> dialogFolders;
+    std::deque<std::uint32_t> colours;
+    // The colour each colour dialog opened on.
+    std::vector<std::uint32_t> colourDialogsOpened;
 
 private:
     std::optional<std::string> next(const std::string &filter, const std::string &startFolder)

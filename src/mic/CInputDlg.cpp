@@ -1,0 +1,449 @@
+#include "mic/CInputDlg.h"
+
+#include "app/GbkText.h"
+#include "controls/Artwork.h"
+#include "controls/CColourButton.h"
+#include "controls/CComBoxBtn.h"
+#include "controls/CDropList.h"
+#include "controls/CPeakMeterCtrl.h"
+#include "controls/CStaticST.h"
+#include "controls/ControlFonts.h"
+#include "controls/ControlId.h"
+#include "controls/MyComboBox.h"
+#include "controls/PngButton.h"
+
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace arx {
+
+namespace {
+
+// Artwork numbers.
+constexpr int Arn1Image = 300;
+constexpr int VelKImage = 301;
+constexpr int Pxl2Image = 302;
+constexpr int OddPanelImage = 303;
+constexpr int EvenPanelImage = 304;
+constexpr int CloseImage = 313;
+constexpr int ClosePressedImage = 314;
+constexpr int CloseHoverImage = 315;
+constexpr int OkImage = 316;
+constexpr int OkPressedImage = 317;
+constexpr int EqualiserImage = 318;
+constexpr int EqualiserPressedImage = 319;
+constexpr int SelectorBitmap = 320;
+constexpr int SelectorActiveBitmap = 321;
+
+const QColor OddStripColour(0x52, 0x52, 0x52);
+const QColor EvenStripColour(0x3A, 0x3A, 0x3A);
+
+constexpr int FamilyImageId = 1142;
+constexpr int NameLabelId = 1110;
+constexpr int IpLabelId = 1111;
+constexpr int MeterId = 1137;
+constexpr int CopySelectorId = 1131;
+constexpr int OkButtonId = 1127;
+constexpr int CloseButtonId = 1138;
+constexpr int EqualiserButtonId = 1143;
+constexpr int GainSelectorId = 1128;
+constexpr int ModeSelectorId = 1130;
+constexpr int GainListId = 1129;
+constexpr int ModeListId = 1132;
+constexpr int CopyListId = 1133;
+
+constexpr int CloseButtonInset = 30;
+constexpr int MeterLeds = 32;
+constexpr const char *NullCopyEntry = "NULL";
+constexpr const char *ModeList[] = { "OFF", "ON", "PTT", "PTM" };
+
+// The labels with fixed captions. "NAME:" and "IP:" are near-aligned, the rest far.
+struct LabelRow {
+    int id;
+    QRect place;
+    const char *caption;
+    int alignment;
+};
+constexpr LabelRow Labels[] = {
+    { .id = NameLabelId, .place = { 60, 15, 150, 20 }, .caption = "NAME:", .alignment = 0 },
+    { .id = IpLabelId, .place = { 220, 15, 150, 20 }, .caption = "IP:", .alignment = 0 },
+    { .id = 1118, .place = { 650, 15, 60, 20 }, .caption = "COPY:", .alignment = 2 },
+    { .id = 1116, .place = { 195, 45, 60, 20 }, .caption = "GAIN:", .alignment = 2 },
+    { .id = 1117, .place = { 325, 45, 60, 20 }, .caption = "MODE:", .alignment = 2 },
+    { .id = 1113, .place = { 470, 45, 50, 20 }, .caption = "OPEN:", .alignment = 2 },
+    { .id = 1114, .place = { 580, 45, 50, 20 }, .caption = "MUTE:", .alignment = 2 },
+    { .id = 1115, .place = { 690, 45, 50, 20 }, .caption = "CALL:", .alignment = 2 },
+};
+
+// The four toggles: one handler walks this table.
+struct ToggleRow {
+    int id;
+    int x;
+    int offImage;
+    int onImage;
+    std::int32_t DeviceRecord::*field;
+    void (StripController::*store)(int state);
+};
+constexpr int PhantomToggle = 3; // its row below
+constexpr ToggleRow Toggles[] = {
+    { .id = 1123,
+        .x = 55,
+        .offImage = 305,
+        .onImage = 306,
+        .field = &DeviceRecord::micMute,
+        .store = &StripController::setMute },
+    { .id = 1125,
+        .x = 90,
+        .offImage = 307,
+        .onImage = 308,
+        .field = &DeviceRecord::lowCut,
+        .store = &StripController::setLowCut },
+    { .id = 1126,
+        .x = 125,
+        .offImage = 309,
+        .onImage = 310,
+        .field = &DeviceRecord::locate,
+        .store = &StripController::setLocate },
+    { .id = 1124,
+        .x = 160,
+        .offImage = 311,
+        .onImage = 312,
+        .field = &DeviceRecord::phantom,
+        .store = &StripController::setPhantom },
+};
+constexpr int LocateToggle = 2;
+constexpr int ToggleY = 45;
+constexpr QSize ToggleSize(25, 20);
+
+// The three light-ring colours: a label, a combo box by index, a 24-bit button.
+struct ColourRow {
+    RingColour colour;
+    int labelId;
+    int comboId;
+    int buttonId;
+    int x;
+};
+constexpr ColourRow Colours[] = {
+    { .colour = RingColour::Open, .labelId = 1113, .comboId = 1139, .buttonId = 1144, .x = 525 },
+    { .colour = RingColour::Mute, .labelId = 1114, .comboId = 1140, .buttonId = 1145, .x = 635 },
+    { .colour = RingColour::Call, .labelId = 1115, .comboId = 1141, .buttonId = 1146, .x = 745 },
+};
+constexpr int ColourY = 45;
+constexpr QSize ColourSize(50, 20);
+
+int familyImageFor(std::int32_t type)
+{
+    switch (type) {
+    case UnitTypeVelK:
+    case UnitTypeVelKShort:
+        return VelKImage;
+    case UnitTypePxl2:
+        return Pxl2Image;
+    default:
+        return Arn1Image;
+    }
+}
+
+template <class Control, class... Arguments>
+Control *makeControl(QWidget *parent, int id, const QRect &place, Arguments &&...arguments)
+{
+    auto *control = new Control(std::forward<Arguments>(arguments)..., parent);
+    setControlId(control, id);
+    control->setGeometry(place);
+    return control;
+}
+
+CComBoxBtn *makeSelector(QWidget *parent, int id, QPoint at, int listId)
+{
+    auto *selector = makeControl<CComBoxBtn>(parent, id, QRect(at, QSize(60, 20)));
+    selector->setBitmaps(SelectorBitmap, SelectorActiveBitmap);
+    const QFont font = arialCellFont(13);
+    selector->setFonts(font, font);
+    selector->dropList()->setEntryFont(font);
+    selector->attachList(listId);
+    return selector;
+}
+
+void fillList(CComBoxBtn *selector, std::span<const char *const> entries)
+{
+    selector->dropList()->clearEntries();
+    for (const char *entry : entries)
+        selector->dropList()->addEntry(QString::fromLatin1(entry));
+    selector->select(0);
+}
+
+} // namespace
+
+CInputDlg::CInputDlg(
+    Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent)
+    : QWidget(parent)
+    , controller_(store, link, clock, *this)
+    , prompts_(prompts)
+{
+    buildControls();
+    hide();
+    stripReady_ = true;
+}
+
+CInputDlg::~CInputDlg() = default;
+
+void CInputDlg::buildControls()
+{
+    panels_[0] = pngImage(OddPanelImage);
+    panels_[1] = pngImage(EvenPanelImage);
+
+    familyImage_ = makeControl<CStaticST>(this, FamilyImageId, QRect(10, 5, 24, 24));
+    familyImage_->setTransparent(false);
+    familyImage_->setImage(Arn1Image);
+
+    for (const LabelRow &row : Labels) {
+        auto *label = makeControl<CStaticST>(this, row.id, row.place);
+        label->setTransparent(false);
+        label->setTextSize(10);
+        label->setAlignment(row.alignment);
+        label->setText(QString::fromLatin1(row.caption));
+        captions_.push_back(label);
+        if (row.id == NameLabelId)
+            nameLabel_ = label;
+        if (row.id == IpLabelId)
+            ipLabel_ = label;
+    }
+    for (std::size_t i = 0; i < std::size(Colours); ++i)
+        colourLabels_[i] = findControl<CStaticST>(this, Colours[i].labelId);
+
+    meter_ = makeControl<CPeakMeterCtrl>(this, MeterId, QRect(440, 20, 192, 10));
+    meter_->setHorizontal(true);
+    meter_->setLedCount(MeterLeds);
+    meter_->setBandCount(1);
+    meter_->setGrid(true);
+    meter_->setBackgroundColour(QColor(0x16, 0x1b, 0x24));
+
+    copySelector_ = makeSelector(this, CopySelectorId, { 720, 15 }, CopyListId);
+    okButton_ = makeControl<PngButton>(this, OkButtonId, QRect(840, 15, 32, 24));
+    okButton_->setMode(ButtonMode::Push);
+    okButton_->setDrawCaption(false);
+    okButton_->setImages(OkImage, OkPressedImage);
+    closeButton_
+        = makeControl<PngButton>(this, CloseButtonId, QRect(width() - CloseButtonInset, 5, 24, 24));
+    closeButton_->setMode(ButtonMode::Push);
+    closeButton_->setDrawCaption(false);
+    closeButton_->setImages(CloseImage, ClosePressedImage, CloseHoverImage);
+
+    for (std::size_t i = 0; i < std::size(Toggles); ++i) {
+        const ToggleRow &row = Toggles[i];
+        PngButton *toggle
+            = makeControl<PngButton>(this, row.id, QRect(QPoint(row.x, ToggleY), ToggleSize));
+        toggle->setMode(ButtonMode::Toggle);
+        toggle->setDrawCaption(false);
+        toggle->setImages(row.offImage, row.onImage);
+        toggles_[i] = toggle;
+        connect(toggle, &PngButton::commanded, this, &CInputDlg::toggled);
+    }
+    equaliserButton_ = makeControl<PngButton>(
+        this, EqualiserButtonId, QRect(QPoint(Toggles[PhantomToggle].x, ToggleY), ToggleSize));
+    equaliserButton_->setMode(ButtonMode::Push);
+    equaliserButton_->setDrawCaption(false);
+    equaliserButton_->setImages(EqualiserImage, EqualiserPressedImage);
+    equaliserButton_->hide();
+
+    gainSelector_ = makeSelector(this, GainSelectorId, { 260, 45 }, GainListId);
+    modeSelector_ = makeSelector(this, ModeSelectorId, { 390, 45 }, ModeListId);
+    fillList(modeSelector_, ModeList);
+
+    for (std::size_t i = 0; i < std::size(Colours); ++i) {
+        const ColourRow &row = Colours[i];
+        const QRect place(QPoint(row.x, ColourY), ColourSize);
+        colourCombos_[i] = makeControl<MyComboBox>(this, row.comboId, place);
+        colourButtons_[i] = makeControl<CColourButton>(this, row.buttonId, place, prompts_);
+        colourButtons_[i]->hide();
+        const RingColour colour = row.colour;
+        connect(colourCombos_[i], &QComboBox::activated, this,
+            [this, colour](int index) { colourIndexChosen(colour, index); });
+        connect(colourButtons_[i], &CColourButton::colourPicked, this, &CInputDlg::colourPicked);
+    }
+
+    for (CComBoxBtn *selector : { copySelector_, gainSelector_, modeSelector_ })
+        connect(selector, &CComBoxBtn::dropListSelect, this, &CInputDlg::listChosen);
+    connect(okButton_, &PngButton::commanded, this, &CInputDlg::copyFromUnit);
+    connect(closeButton_, &PngButton::commanded, this, &CInputDlg::closeStrip);
+    connect(equaliserButton_, &PngButton::commanded, this, &CInputDlg::equaliserPressed);
+
+    locateTimer_ = new QTimer(this);
+    locateTimer_->setInterval(LocateTickMs);
+    connect(locateTimer_, &QTimer::timeout, this, [this] { controller_.tick(); });
+    applyStripColour();
+}
+
+void CInputDlg::setSlotIndex(int slotIndex)
+{
+    slotIndex_ = slotIndex;
+    controller_.setDeviceIndex(slotIndex - 1);
+    applyStripColour();
+}
+
+QColor CInputDlg::stripColour() const
+{
+    return slotIndex_ % 2 != 0 ? OddStripColour : EvenStripColour;
+}
+
+void CInputDlg::applyStripColour()
+{
+    const QColor colour = stripColour();
+    familyImage_->setFillColour(colour);
+    for (CStaticST *label : captions_)
+        label->setFillColour(colour);
+    update();
+}
+
+void CInputDlg::InitStrip()
+{
+    RebuildCopyList();
+
+    familyImage_->setImage(Arn1Image);
+    applyStripColour();
+    for (std::size_t i = 0; i < std::size(Labels); ++i)
+        captions_[i]->setText(QString::fromLatin1(Labels[i].caption));
+
+    const std::int32_t type = record().type;
+    fillList(gainSelector_, gainListFor(type));
+    const StripControlsShown shown = stripControlsFor(type);
+    toggles_[PhantomToggle]->setVisible(shown.phantom);
+    equaliserButton_->setVisible(shown.equaliser);
+    for (std::size_t i = 0; i < std::size(Colours); ++i) {
+        colourLabels_[i]->setVisible(shown.colourLabels);
+        colourCombos_[i]->setVisible(shown.colourCombos);
+        colourButtons_[i]->setVisible(shown.colourButtons);
+    }
+
+    locateTimer_->start();
+    show();
+    stripShown_ = true;
+}
+
+void CInputDlg::RebuildCopyList()
+{
+    copyEntries_ = copySources(controller_.store(), controller_.deviceIndex());
+    CDropList *list = copySelector_->dropList();
+    list->clearEntries();
+    list->addEntry(QString::fromLatin1(NullCopyEntry));
+    for (const CopyEntry &entry : copyEntries_)
+        list->addEntry(fromGbk(entry.nameBytes));
+    copySelector_->select(0);
+}
+
+void CInputDlg::RefreshFromRecord()
+{
+    if (!stripShown_)
+        return;
+    DeviceRecord &unit = record();
+    familyImage_->setImage(familyImageFor(unit.type));
+    nameLabel_->setText(QStringLiteral("Name:") + fromGbk(textOf(unit.name)));
+    ipLabel_->setText(QStringLiteral("IP:") + fromGbk(textOf(unit.ip)));
+
+    for (std::size_t i = 0; i < std::size(Colours); ++i) {
+        const std::int32_t value = unit.*ringColourField(Colours[i].colour);
+        if (unit.type == UnitTypePxl2)
+            colourButtons_[i]->setColour(static_cast<std::uint32_t>(value));
+        else
+            colourCombos_[i]->setCurrentIndex(std::clamp(value, 0, colourCombos_[i]->count() - 1));
+    }
+    for (std::size_t i = 0; i < std::size(Toggles); ++i)
+        toggles_[i]->setState(unit.*Toggles[i].field != 0 ? 1 : 0);
+    gainSelector_->select(gainListIndex(unit));
+    modeSelector_->select(unit.mode);
+}
+
+void CInputDlg::UpdateMeter()
+{
+    meter_->setBandValue(0, 2 * record().level);
+}
+
+void CInputDlg::closeStrip()
+{
+    hide();
+    locateTimer_->stop();
+    stripShown_ = false;
+}
+
+std::vector<QWidget *> CInputDlg::wheelSelectors() const
+{
+    std::vector<QWidget *> selectors { copySelector_, gainSelector_, modeSelector_ };
+    selectors.insert(selectors.end(), colourCombos_.begin(), colourCombos_.end());
+    return selectors;
+}
+
+void CInputDlg::locateTimedOut()
+{
+    toggles_[LocateToggle]->setState(0);
+}
+
+void CInputDlg::toggled(int controlId)
+{
+    for (std::size_t i = 0; i < std::size(Toggles); ++i) {
+        if (Toggles[i].id != controlId)
+            continue;
+        const int state = toggles_[i]->state() != 0 ? 0 : 1;
+        toggles_[i]->setState(state);
+        (controller_.*Toggles[i].store)(state);
+        return;
+    }
+}
+
+void CInputDlg::listChosen(int listId, int index)
+{
+    // A choice in the COPY list only picks the source; OK copies.
+    if (listId == GainListId)
+        controller_.chooseGain(index);
+    else if (listId == ModeListId)
+        controller_.chooseMode(index);
+}
+
+void CInputDlg::colourIndexChosen(RingColour colour, int index)
+{
+    controller_.chooseColourIndex(colour, index);
+}
+
+void CInputDlg::colourPicked(int controlId)
+{
+    for (std::size_t i = 0; i < std::size(Colours); ++i) {
+        if (Colours[i].buttonId == controlId)
+            controller_.chooseColourWide(Colours[i].colour, colourButtons_[i]->colour());
+    }
+}
+
+void CInputDlg::copyFromUnit()
+{
+    // Entry 0 is "NULL": no source, whatever a unit may be called.
+    const int index = copySelector_->currentIndex();
+    if (index < 1 || index > static_cast<int>(copyEntries_.size()))
+        return;
+    controller_.copyFromUnit(copyEntries_[static_cast<std::size_t>(index - 1)].nameBytes);
+}
+
+void CInputDlg::equaliserPressed()
+{
+    if (openEqualiser_)
+        openEqualiser_(controller_.deviceIndex());
+    RefreshFromRecord();
+}
+
+void CInputDlg::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QImage &panel = panels_[slotIndex_ % 2 != 0 ? 0 : 1];
+    if (panel.isNull())
+        painter.fillRect(rect(), stripColour());
+    else
+        painter.drawImage(rect(), panel);
+}
+
+void CInputDlg::resizeEvent(QResizeEvent *event)
+{
+    if (stripReady_)
+        closeButton_->move(width() - CloseButtonInset, 5);
+    QWidget::resizeEvent(event);
+}
+
+} // namespace arx
