@@ -7,7 +7,9 @@
 #include <QWidget>
 
 #include <array>
+#include <cstddef>
 
+class QColor;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -50,6 +52,11 @@ public:
     void selectPage(Page page);
     void showAboutBox();
 
+    // The line under the search button tells that the link refuses frames (its queue is
+    // full), with the count so far, until the next press of the search button.
+    void showFramesDropped(std::size_t dropped);
+    QString statusLine() const;
+
     // The period of the connection timer.
     static constexpr int ConnectionTickMs = 250;
 
@@ -85,6 +92,7 @@ private:
     void addProcessor();
     void openManual();
     void showLocalAddress();
+    void setStatusLine(const QString &text, const QColor &colour);
 
     Discovery discovery_;
     OwnAddressLookup ownAddress_;
