@@ -2,6 +2,7 @@
 // application's receive path as the program runs it: the command socket, the receive thread,
 // the hand-over to the user-interface thread and the reply parser writing the store. Prints
 // what the emulator sent, what reached the store, and the application's CPU time.
+#include "BuildType.h"
 #include "app/DatagramPump.h"
 #include "protocol/CommandSocket.h"
 #include "protocol/Discovery.h"
@@ -166,6 +167,7 @@ struct Snapshot {
 
 int main(int argc, char *argv[])
 {
+    printBuildType();
     QCoreApplication application(argc, argv);
     const std::string own = std::string(Subnet) + ".1";
 
