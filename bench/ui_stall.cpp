@@ -12,6 +12,8 @@
 #include "app/MainWindowLayout.h"
 #include "controls/CListCtrlCl.h"
 #include "controls/ControlId.h"
+#include "model/Store.h"
+#include "speaker/SpeakerSetting.h"
 
 #include "SimProcess.h"
 
@@ -122,7 +124,10 @@ public:
         mark_ = log.tellg();
     }
 
-    std::vector<Frame> framesSinceMark(const std::vector<std::string> &meanings) const
+    // Frames received by devices whose label starts with `device`; of `meanings` only,
+    // unless that is empty.
+    std::vector<Frame> framesSinceMark(
+        const std::string &device, const std::vector<std::string> &meanings) const
     {
         std::vector<Frame> frames;
         std::ifstream log(path_);
@@ -132,10 +137,13 @@ public:
             if (field(line, "direction") != "in")
                 continue;
             const std::string meaning = field(line, "meaning");
-            if (std::find(meanings.begin(), meanings.end(), meaning) == meanings.end())
+            const std::string label = field(line, "device");
+            if (label.rfind(device, 0) != 0
+                || (!meanings.empty()
+                    && std::find(meanings.begin(), meanings.end(), meaning) == meanings.end()))
                 continue;
             if (const auto at = utcMs(field(line, "time")))
-                frames.push_back({ *at, field(line, "device"), meaning });
+                frames.push_back({ *at, label, meaning });
         }
         return frames;
     }
@@ -230,12 +238,14 @@ private:
 
 // One measured operator sequence. `prepare` brings the room to where the sequence starts
 // (not measured); `act` is the operator's step; `done` says the window has finished it.
-// The gaps measured are those between successive received frames of `meanings`.
+// The gaps measured are those between successive frames received by `device` ("unit",
+// "processor"), of `meanings` only unless that is empty.
 struct OperatorSequence {
     const char *name;
     std::function<void(Harness &)> prepare;
     std::function<void(Harness &)> act;
     std::function<bool(Harness &)> done;
+    std::string device;
     std::vector<std::string> meanings;
     int documentedPauseMs;
 };
@@ -252,19 +262,51 @@ bool allListed(Harness &h)
     return h.listedUnits() == RoomUnits;
 }
 
+bool noneListed(Harness &h)
+{
+    return h.listedUnits() == 0;
+}
+
+// A preset recall's 24 frames, from a store of the defaults, to the room's processor.
+void sendRecalledSetting(Harness &h)
+{
+    auto store = std::make_unique<arx::Store>();
+    arx::SetDefaults(*store);
+    store->rdaAddress = h.subnet() + ".200";
+    arx::sendSpeakerSetting(h.link(), *store);
+}
+
 const std::vector<OperatorSequence> Sequences = {
     { .name = "search start, 64 units",
         .prepare = {},
         .act = pressSearch,
         .done = allListed,
+        .device = "unit",
         .meanings = { "attach" },
         .documentedPauseMs = 10 },
     { .name = "search stop, 64 units",
         .prepare = {},
         .act = pressSearch,
-        .done = [](Harness &h) { return h.listedUnits() == 0; },
+        .done = noneListed,
+        .device = "unit",
         .meanings = { "detach" },
         .documentedPauseMs = 10 },
+    // The longest queue of the documented sequences: a recall right behind the detaching.
+    { .name = "recall while detaching 64",
+        .prepare =
+            [](Harness &h) {
+                pressSearch(h);
+                h.settle([&] { return allListed(h); });
+            },
+        .act =
+            [](Harness &h) {
+                pressSearch(h);
+                sendRecalledSetting(h);
+            },
+        .done = noneListed,
+        .device = "processor",
+        .meanings = {},
+        .documentedPauseMs = arx::SettingFramePauseMs },
 };
 
 struct GapSummary {
@@ -301,8 +343,9 @@ bool runSequences()
         sequence.act(harness);
         const bool finished = harness.settle([&] { return sequence.done(harness); });
         const double stall = harness.probe().longestStallMs();
-        const GapSummary gaps = summariseGaps(
-            harness.log().framesSinceMark(sequence.meanings), sequence.documentedPauseMs);
+        const GapSummary gaps
+            = summariseGaps(harness.log().framesSinceMark(sequence.device, sequence.meanings),
+                sequence.documentedPauseMs);
         const double medianDeviation = std::abs(gaps.medianMs - sequence.documentedPauseMs);
         std::printf("%-28s longest stall %5.1f ms (goal <= %d)  %3zu frames, gap median %4.1f ms "
                     "(pause %d, within 5: %s), largest deviation %5.1f ms%s\n",
@@ -430,7 +473,7 @@ bool runHostile()
     const std::int64_t pressed = wallMs();
     pressSearch(harness);
     const bool finished = harness.settle([&] { return harness.listedUnits() == 0; });
-    const auto detaches = harness.log().framesSinceMark({ "detach" });
+    const auto detaches = harness.log().framesSinceMark("unit", { "detach" });
     const std::int64_t lastReal = detaches.empty() ? -1 : detaches.back().atMs - pressed;
 
     std::printf("hostile: %ld datagrams in 10 s from 8 hosts, longest stall %.1f ms (goal <= %d), "

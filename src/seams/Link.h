@@ -15,8 +15,8 @@ public:
 
     // Takes one datagram for sending. True when the link accepted it: it will go out in
     // order, but may not have gone yet. False when it was refused (a full queue, a closed
-    // link, an unusable address). Errors of the socket itself come later, on the sending
-    // side, and are counted there rather than reported here.
+    // link). Errors at the socket itself (an unusable address among them) come later, on the
+    // sending side, and are counted there rather than reported here.
     virtual bool send(const std::string &address, std::uint16_t port,
                       std::span<const std::uint8_t> bytes) = 0;
 
