@@ -112,19 +112,14 @@ inline Bytes pxl2Announcement(const std::string &name, const WideFields &f = {})
 
 inline Bytes report(char letter, const Bytes &values)
 {
-    Bytes bytes = { '%', static_cast<std::uint8_t>(letter) };
-    bytes.insert(bytes.end(), values.begin(), values.end());
-    bytes.push_back('#');
-    return bytes;
+    return joined({ Bytes { '%', static_cast<std::uint8_t>(letter) }, values, Bytes { '#' } });
 }
 
 // A processor's answer to the search or to a connection request: AA 55 L 07 name A5.
 inline Bytes processorAnswer(const std::string &name)
 {
-    Bytes bytes = { 0xAA, 0x55, static_cast<std::uint8_t>(name.size() + 1), 0x07 };
-    bytes.insert(bytes.end(), name.begin(), name.end());
-    bytes.push_back(0xA5);
-    return bytes;
+    return joined({ Bytes { 0xAA, 0x55, static_cast<std::uint8_t>(name.size() + 1), 0x07 },
+        Bytes(name.begin(), name.end()), Bytes { 0xA5 } });
 }
 
 } // namespace arx::test
