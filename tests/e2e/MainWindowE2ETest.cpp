@@ -154,6 +154,7 @@ TEST_F(MainWindowEndToEnd, TheStatusLineSaysSoWhileTheLinkRefusesFrames)
     // A long pause holds the queue, which then fills up.
     const std::vector<std::uint8_t> frame = { '%', 'T', '#' };
     app->link().send("127.0.10.250", 39030, frame);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->link().waitingFrames() == 0; }, WaitMs));
     app->link().pause(60000);
     for (std::size_t i = 0; i <= PacedLink::DefaultCapacity; ++i)
         app->link().send("127.0.10.250", 39030, frame);
