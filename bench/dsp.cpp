@@ -1,5 +1,6 @@
 // The response plot's worst repaint (the curves of 20 bands on the 241-point grid, summed)
 // and the cost of building each coefficient frame.
+#include "BuildType.h"
 #include "dsp/BandKinds.h"
 #include "dsp/CoefficientDesigns.h"
 #include "dsp/CoefficientFrames.h"
@@ -129,4 +130,13 @@ BENCHMARK(DynamicsFrameBuild);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char *argv[])
+{
+    printBuildType();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

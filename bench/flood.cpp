@@ -5,6 +5,7 @@
 //   bench_flood [--journal [FILE]]
 // --journal records every datagram in the traffic journal as the program does, and with FILE
 // also appends it there as the program's --journal does; compare with a run without it.
+#include "BuildType.h"
 #include "app/DatagramPump.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalRecording.h"
@@ -179,6 +180,7 @@ struct Snapshot {
 
 int main(int argc, char *argv[])
 {
+    printBuildType();
     QCoreApplication application(argc, argv);
     const std::string own = std::string(Subnet) + ".1";
     const QStringList arguments = QCoreApplication::arguments();

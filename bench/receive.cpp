@@ -1,5 +1,6 @@
 // Throughput of the receive path (socket -> receive thread -> UI thread) against a bare
 // recvfrom loop on the same kind of socket, and the receive thread's idle wake-ups.
+#include "BuildType.h"
 #include "app/DatagramPump.h"
 #include "protocol/UdpTransport.h"
 
@@ -132,6 +133,7 @@ long idleWakeUps(int seconds)
 
 int main(int argc, char *argv[])
 {
+    printBuildType();
     QCoreApplication application(argc, argv);
     const double bare = bareRecvfromRate();
     const double pumped = pumpRate(application);

@@ -40,15 +40,17 @@ std::int64_t wallMinusMonotonicMs(const Clock &clock)
 CARNApp::CARNApp(StartOptions options)
     : store_(std::make_unique<Store>())
     , journal_(wallMinusMonotonicMs(clock_))
-    , link_(journal_, *store_, clock_, SendReporting::AtCall)
+    , link_(journal_, *store_, clock_, SendReporting::Observed)
 {
     const std::string interfaceAddress = options.interfaceAddress.toStdString();
     localEndpoint_ = (interfaceAddress.empty() ? std::string("0.0.0.0") : interfaceAddress) + ":"
         + std::to_string(LocalPort);
-    link_.setNext(transport_);
+    link_.setNext(paced_);
     window_ = std::make_unique<CARNDlg>(*store_, link_, clock_, prompts_,
         [interfaceAddress] { return findLocalAddress(interfaceAddress); });
     prompts_.setParent(window_.get());
+    // Every sender runs on this thread, so the listener may touch the window directly.
+    paced_.setRefusalListener([this](std::size_t dropped) { window_->showFramesDropped(dropped); });
     window_->show();
     QObject::connect(window_.get(), &CARNDlg::journalRequested, window_.get(), [this] {
         JournalWindow &journal = journalWindow();
@@ -88,7 +90,7 @@ CARNApp::CARNApp(StartOptions options)
             link_.releaseRecords();
         });
     QObject::connect(
-        window_.get(), &CARNDlg::closing, window_.get(), [this] { transport_.stop(); });
+        window_.get(), &CARNDlg::closing, window_.get(), [this] { shutDown(); });
     if (openCommandSocket(transport_, interfaceAddress, prompts_))
         pump_->start();
 }
@@ -96,7 +98,7 @@ CARNApp::CARNApp(StartOptions options)
 CARNApp::~CARNApp()
 {
     // No datagram may reach the pump or the window once they are gone.
-    transport_.stop();
+    shutDown();
 }
 
 JournalWindow &CARNApp::journalWindow()
@@ -109,8 +111,15 @@ JournalWindow &CARNApp::journalWindow()
 int CARNApp::run()
 {
     QApplication::exec();
-    transport_.stop();
+    shutDown();
     return 0;
+}
+
+void CARNApp::shutDown()
+{
+    // The sender thread needs the socket until the queue has drained.
+    paced_.close();
+    transport_.stop();
 }
 
 } // namespace arx

@@ -3,6 +3,7 @@
 #include "app/QtPrompts.h"
 #include "journal/Journal.h"
 #include "journal/JournalRecording.h"
+#include "protocol/PacedLink.h"
 #include "protocol/UdpTransport.h"
 #include "seams/Clock.h"
 
@@ -30,8 +31,10 @@ struct StartOptions {
 };
 
 // The application object: makes the store, the seams and the main window, opens the
-// command socket and starts the receive thread, runs the window until it closes and then
-// stops the receive thread. Nothing is sent at shutdown.
+// command socket, starts the sender and receive threads and runs the window until it
+// closes. Then the frames still queued go out (for at most PacedLink::DrainLimit), and the
+// sender thread, the receive thread and the socket stop in that order. Nothing new is sent
+// at shutdown.
 class CARNApp {
 public:
     // Everything is up when this returns: the window shown, the socket open (or the
@@ -43,9 +46,10 @@ public:
 
     CARNDlg &window() { return *window_; }
     const Journal &journal() const { return journal_; }
-    // The store and the link every window sends through (the journal's on the transport).
     Store &store() { return *store_; }
+    // The link every window sends through: the journal's, on the paced link.
     Link &link() { return link_; }
+    PacedLink &pacedLink() { return paced_; }
     // The journal's window, made when first asked for.
     JournalWindow &journalWindow();
 
@@ -53,13 +57,17 @@ public:
     int run();
 
 private:
+    void shutDown();
+
     std::unique_ptr<Store> store_;
     SystemClock clock_;
     QtPrompts prompts_;
     UdpTransport transport_;
     Journal journal_;
-    // Every frame the windows send goes through it to the transport.
+    // Every frame the windows send is recorded here, then queued on the paced link, which
+    // reports back to it when the frame has really left.
     JournalingLink link_;
+    PacedLink paced_{transport_, &link_};
     std::unique_ptr<JournalFile> journalFile_;
     std::unique_ptr<CARNDlg> window_;
     std::unique_ptr<DatagramPump> pump_;

@@ -144,9 +144,6 @@ void CARNDlg::createControls()
 
     localAddress_ = makeControl<QLabel>(this, LocalAddressLabelId);
     localAddress_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QPalette grey = localAddress_->palette();
-    grey.setColor(QPalette::WindowText, QColor(150, 160, 175));
-    localAddress_->setPalette(grey);
 }
 
 void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts)
@@ -278,7 +275,27 @@ void CARNDlg::openManual()
 
 void CARNDlg::showLocalAddress()
 {
-    localAddress_->setText(localAddressText(ownAddress_ ? ownAddress_() : std::nullopt));
+    setStatusLine(localAddressText(ownAddress_ ? ownAddress_() : std::nullopt),
+        QColor(150, 160, 175));
+}
+
+void CARNDlg::showFramesDropped(std::size_t dropped)
+{
+    setStatusLine(QStringLiteral("Frames are being dropped (%1)").arg(dropped),
+        QColor(235, 170, 60));
+}
+
+QString CARNDlg::statusLine() const
+{
+    return localAddress_->text();
+}
+
+void CARNDlg::setStatusLine(const QString &text, const QColor &colour)
+{
+    QPalette palette = localAddress_->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    localAddress_->setPalette(palette);
+    localAddress_->setText(text);
 }
 
 void CARNDlg::showAboutBox()

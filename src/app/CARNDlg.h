@@ -11,7 +11,9 @@
 #include <QWidget>
 
 #include <array>
+#include <cstddef>
 
+class QColor;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -57,6 +59,11 @@ public:
     void selectPage(Page page);
     void showAboutBox();
 
+    // The line under the search button tells that the link refuses frames (its queue is
+    // full), with the count so far, until the next press of the search button.
+    void showFramesDropped(std::size_t dropped);
+    QString statusLine() const;
+
     // The period of the connection timer.
     static constexpr int ConnectionTickMs = 250;
 
@@ -98,6 +105,7 @@ private:
     void refreshDanteList();
     void openNetworkSettings(int row);
     void fitStartSizeToFrame();
+    void setStatusLine(const QString &text, const QColor &colour);
 
     Store &store_;
     Prompts &prompts_;

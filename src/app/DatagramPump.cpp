@@ -1,5 +1,7 @@
 #include "app/DatagramPump.h"
 
+#include <chrono>
+
 namespace arx {
 
 DatagramPump::DatagramPump(UdpTransport &transport, QObject *parent)
@@ -43,14 +45,25 @@ void DatagramPump::enqueue(const Datagram &datagram)
 
 void DatagramPump::drain()
 {
-    std::deque<Datagram> batch;
-    {
-        std::lock_guard lock(mutex_);
-        batch.swap(queue_);
-        drainPosted_ = false;
-    }
-    for (const Datagram &datagram : batch)
+    const auto sliceEnd = std::chrono::steady_clock::now() + DrainSlice;
+    for (;;) {
+        Datagram datagram;
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.empty()) {
+                drainPosted_ = false;
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= sliceEnd) {
+                // The rest in a later call, so that timers and input get their turn.
+                QMetaObject::invokeMethod(this, &DatagramPump::drain, Qt::QueuedConnection);
+                return;
+            }
+            datagram = std::move(queue_.front());
+            queue_.pop_front();
+        }
         emit received(datagram);
+    }
 }
 
 } // namespace arx

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -15,13 +16,15 @@ namespace arx {
 
 // Carries every datagram from the receive thread to the thread this object lives on (the
 // user-interface thread), where the parser may touch the store and the windows safely.
-// Datagrams wait in a bounded queue, drained in one go per posted call: while the UI thread
-// is busy (a search pauses it for every attach frame), a flood of level reports then costs a
-// fixed amount of memory, and what does not fit is dropped, as a full socket buffer would.
+// Datagrams wait in a bounded queue: while the UI thread is busy, a flood costs a fixed
+// amount of memory, and what does not fit is dropped, as a full socket buffer would. Each
+// posted call hands datagrams over for at most DrainSlice and posts itself again for the
+// rest, so that a flood cannot keep the event loop from its timers and input.
 class DatagramPump final : public QObject {
     Q_OBJECT
 public:
     static constexpr std::size_t Capacity = 4096;
+    static constexpr std::chrono::milliseconds DrainSlice{8};
 
     explicit DatagramPump(UdpTransport &transport, QObject *parent = nullptr);
     // Stops the transport: its receive thread calls into this object.

@@ -12,7 +12,7 @@ namespace arx {
 
 // Sends band 1..4 of the unit's equaliser, or its low cut for band 5 (MicLowCutBand), to
 // deviceAddress on the units' port, then pauses 10 ms whether or not the send went, which
-// spaces the equaliser's frames. True only when the whole datagram went. An index or band
+// spaces the equaliser's frames. True when the link accepted the datagram. An index or band
 // out of range sends nothing and returns false.
 bool sendMicEqBand(
     Link &link, const Store &store, const std::string &deviceAddress, int deviceIndex, int band);

@@ -91,6 +91,22 @@ JournalingLink::JournalingLink(
 bool JournalingLink::send(
     const std::string &address, std::uint16_t port, std::span<const std::uint8_t> bytes)
 {
+    return handOn(address, port, bytes, false);
+}
+
+bool JournalingLink::sendUnlessWaiting(
+    const std::string &address, std::uint16_t port, std::span<const std::uint8_t> bytes)
+{
+    return handOn(address, port, bytes, true);
+}
+
+bool JournalingLink::handOn(const std::string &address, std::uint16_t port,
+    std::span<const std::uint8_t> bytes, bool unlessWaiting)
+{
+    const auto forward = [&] {
+        return unlessWaiting ? next_->sendUnlessWaiting(address, port, bytes)
+                             : next_->send(address, port, bytes);
+    };
     // Only this thread reads the store, so the device is fixed here, before the frame waits.
     JournalEntry entry;
     entry.direction = JournalDirection::Out;
@@ -110,7 +126,7 @@ bool JournalingLink::send(
     }
     if (reporting_ == SendReporting::AtCall) {
         errno = 0;
-        const bool sent = next_->send(address, port, bytes);
+        const bool sent = forward();
         if (!sent) {
             entry.direction = JournalDirection::Dropped;
             entry.reason = DropReason::SendError;
@@ -124,7 +140,7 @@ bool JournalingLink::send(
         std::lock_guard lock(mutex_);
         waiting_.emplace(ticket, entry);
     }
-    const bool accepted = next_->send(address, port, bytes);
+    const bool accepted = forward();
     if (!accepted) {
         // Refused without a word to the observer: record it here, as a failed send.
         JournalEntry failed;

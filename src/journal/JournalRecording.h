@@ -53,6 +53,9 @@ public:
 
     bool send(const std::string &address, std::uint16_t port,
         std::span<const std::uint8_t> bytes) override;
+    // Passed on as such, so that the link behind can merge a repeated attach frame.
+    bool sendUnlessWaiting(const std::string &address, std::uint16_t port,
+        std::span<const std::uint8_t> bytes) override;
     void pause(int milliseconds) override;
 
     void queued(std::uint64_t ticket, SendOutcome outcome) override;
@@ -67,6 +70,8 @@ public:
     std::size_t waitingCount() const;
 
 private:
+    bool handOn(const std::string &address, std::uint16_t port,
+        std::span<const std::uint8_t> bytes, bool unlessWaiting);
     // Takes the waiting entry of `ticket` out; false when there is none.
     bool takeWaiting(std::uint64_t ticket, JournalEntry &entry);
     void record(const JournalEntry &entry);

@@ -186,9 +186,9 @@ void storeWideFields(DeviceRecord &record, const Fields &fields)
 void sendAttach(Link &link, const std::string &address, std::int32_t type)
 {
     if (isVelK(type))
-        SendAttach5(link, address, 1);
+        SendAttach5(link, address, 1, AttachDelivery::UnlessWaiting);
     else
-        SendAttach(link, address, 1);
+        SendAttach(link, address, 1, AttachDelivery::UnlessWaiting);
 }
 
 void takeAnnouncedIdentity(DeviceRecord &record, int slot, const Datagram &datagram,

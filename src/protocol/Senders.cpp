@@ -22,6 +22,16 @@ void sendToProcessor(Link &link, const Store &store, const Frame &frame)
     link.send(store.rdaAddress, ProcessorPort, frame);
 }
 
+void sendAttachFrame(
+    Link &link, const std::string &unitAddress, const Frame &frame, AttachDelivery delivery)
+{
+    if (delivery == AttachDelivery::UnlessWaiting)
+        link.sendUnlessWaiting(unitAddress, LocalPort, frame);
+    else
+        link.send(unitAddress, LocalPort, frame);
+    link.pause(UnitFramePauseMs);
+}
+
 } // namespace
 
 void SendUnitSettings(Link &link, const Store &store, int slot)
@@ -53,14 +63,16 @@ void SendColoursWide(Link &link, Store &store, int slot)
     sendToSlot(link, store, slot, coloursWideFrame(record));
 }
 
-void SendAttach(Link &link, const std::string &unitAddress, std::uint8_t value)
+void SendAttach(
+    Link &link, const std::string &unitAddress, std::uint8_t value, AttachDelivery delivery)
 {
-    sendToUnit(link, unitAddress, attachFrame(value));
+    sendAttachFrame(link, unitAddress, attachFrame(value), delivery);
 }
 
-void SendAttach5(Link &link, const std::string &unitAddress, std::uint8_t value)
+void SendAttach5(
+    Link &link, const std::string &unitAddress, std::uint8_t value, AttachDelivery delivery)
 {
-    sendToUnit(link, unitAddress, attach5Frame(value));
+    sendAttachFrame(link, unitAddress, attach5Frame(value), delivery);
 }
 
 void SendSearchRequest(Link &link, const std::string &ownAddress)

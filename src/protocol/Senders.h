@@ -24,8 +24,14 @@ void SendColours(Link &link, const Store &store, int slot); // 'M'
 void SendColoursDefaultCode(Link &link, Store &store, int slot); // 'O'
 void SendColoursWide(Link &link, Store &store, int slot); // 'P'
 
-void SendAttach(Link &link, const std::string &unitAddress, std::uint8_t value); // 'F'
-void SendAttach5(Link &link, const std::string &unitAddress, std::uint8_t value); // 'K'
+// How an attach frame goes: `Always`, or `UnlessWaiting` for the answers to announcements,
+// which a repeating unit or host must not be able to pile up in the link's queue.
+enum class AttachDelivery { Always, UnlessWaiting };
+
+void SendAttach(Link &link, const std::string &unitAddress, std::uint8_t value,
+    AttachDelivery delivery = AttachDelivery::Always); // 'F'
+void SendAttach5(Link &link, const std::string &unitAddress, std::uint8_t value,
+    AttachDelivery delivery = AttachDelivery::Always); // 'K'
 
 // 'C' to the search group, port 9000, asking units to answer to `ownAddress` port 39030.
 // Nothing is sent when `ownAddress` is not a dotted IPv4 address.

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <cstring>
@@ -142,16 +143,31 @@ void UdpTransport::receiveLoop()
     }
 }
 
+int UdpTransport::sendDatagram(const std::string &address, std::uint16_t port,
+                               std::span<const std::uint8_t> bytes)
+{
+    sockaddr_in destination{};
+    int error = 0;
+    if (socket_ < 0)
+        error = EBADF;
+    else if (!toSocketAddress(address, port, destination))
+        error = EINVAL;
+    else if (const ssize_t sent = ::sendto(socket_, bytes.data(), bytes.size(), 0,
+                                           reinterpret_cast<const sockaddr *>(&destination),
+                                           sizeof destination);
+             sent < 0)
+        error = errno;
+    else if (static_cast<std::size_t>(sent) != bytes.size())
+        error = EMSGSIZE;
+    if (error != 0)
+        ++sendErrors_;
+    return error;
+}
+
 bool UdpTransport::send(const std::string &address, std::uint16_t port,
                         std::span<const std::uint8_t> bytes)
 {
-    sockaddr_in destination{};
-    if (socket_ < 0 || !toSocketAddress(address, port, destination))
-        return false;
-    const ssize_t sent = ::sendto(socket_, bytes.data(), bytes.size(), 0,
-                                  reinterpret_cast<const sockaddr *>(&destination),
-                                  sizeof destination);
-    return sent == static_cast<ssize_t>(bytes.size());
+    return sendDatagram(address, port, bytes) == 0;
 }
 
 void UdpTransport::pause(int milliseconds)

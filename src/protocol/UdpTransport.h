@@ -4,6 +4,8 @@
 #include "protocol/DropReason.h"
 #include "seams/Link.h"
 
+#include <atomic>
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <thread>
@@ -41,6 +43,15 @@ public:
     // Wakes the receive thread, joins it and closes the socket. Safe to call twice.
     void stop();
 
+    // Sends one datagram now; 0, or the errno of the failure, which is also counted. Safe
+    // on any thread while the socket is open. The program's senders go through `PacedLink`.
+    int sendDatagram(const std::string &address, std::uint16_t port,
+                     std::span<const std::uint8_t> bytes);
+    // Sends that failed since the start.
+    std::size_t sendErrors() const { return sendErrors_.load(); }
+
+    // As a `Link` the transport sends at once and sleeps on the caller's thread: for tools
+    // and tests that want each frame on the wire when the call returns.
     bool send(const std::string &address, std::uint16_t port,
               std::span<const std::uint8_t> bytes) override;
     void pause(int milliseconds) override;
@@ -57,6 +68,7 @@ private:
     Dropped dropped_;
     std::thread thread_;
     int receiveThreadId_ = 0;
+    std::atomic<std::size_t> sendErrors_{0};
 };
 
 } // namespace arx

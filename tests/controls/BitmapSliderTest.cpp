@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
 #include <ostream>
 
 namespace arx {
@@ -172,7 +173,9 @@ struct KeyRow {
 
 std::ostream &operator<<(std::ostream &out, const KeyRow &row)
 {
-    return out << "key " << QTest::toString(row.key) << " from " << row.start;
+    // QTest::toString hands over a new[] string.
+    const std::unique_ptr<char[]> key(QTest::toString(row.key));
+    return out << "key " << key.get() << " from " << row.start;
 }
 
 class LevelSliderKeys : public LevelSlider, public ::testing::WithParamInterface<KeyRow> { };

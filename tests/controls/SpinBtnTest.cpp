@@ -10,6 +10,7 @@
 #include <QWheelEvent>
 
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -272,7 +273,9 @@ struct KeyRow {
 
 std::ostream &operator<<(std::ostream &out, const KeyRow &row)
 {
-    return out << QTest::toString(row.key) << " from " << row.start;
+    // QTest::toString hands over a new[] string.
+    const std::unique_ptr<char[]> key(QTest::toString(row.key));
+    return out << key.get() << " from " << row.start;
 }
 
 class KnobKeys : public Knob, public ::testing::WithParamInterface<KeyRow> { };

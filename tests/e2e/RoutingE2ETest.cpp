@@ -54,6 +54,10 @@ TEST(RoutingEndToEnd, TheDeviceListShowsTheRoomAndOpensAUnitsSettingsByItsCutNam
     EXPECT_EQ(row(1), (QStringList { "2", "127.0.110.11", "Seat 02", "-", "-" }));
     EXPECT_EQ(row(2), (QStringList { "", "127.0.110.200", "RDA-SIM", "-", "-" }));
 
+    // Frames leave behind the window: what answers the two search requests (100 ms apart)
+    // has reached the unit before the dialog is opened.
+    QTest::qWait(300);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.pacedLink().waitingFrames() == 0; }, WaitMs));
     const std::size_t framesBefore = room.unitFrames(1).size();
     const QRect cell = devices->visualRect(devices->model()->index(0, 0));
     QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {},

@@ -217,9 +217,10 @@ void SimServer::run()
             if (fds[at].revents & POLLIN)
                 receiveUnit(static_cast<int>(unit));
         }
-        // Clients are served last, so that a reply reflects every datagram already in.
+        // Clients are served last, so that a reply reflects every datagram already in. Only
+        // those polled: a client accepted above has no entry in `fds` yet.
         std::vector<int> gone;
-        for (std::size_t client = 0; client < clients_.size(); ++client, ++at) {
+        for (std::size_t client = 0; at < fds.size(); ++client, ++at) {
             if (fds[at].revents & (POLLIN | POLLHUP | POLLERR)) {
                 if (!serveControl(clients_[client]))
                     gone.push_back(clients_[client].fd);

@@ -1,0 +1,504 @@
+// The main window as the program runs it (offscreen), with its UDP link, against arx-sim:
+// how long the event loop stalls while operator sequences send their paced frames, and how
+// far the gaps between those frames on the wire are from the documented pauses, measured
+// at the emulator from its frame log. Then the hostile case: a search with a few real units
+// while eight other loopback hosts flood the command socket.
+//
+// Every operator sequence is one row of `Sequences`: what to do, when it is over, and which
+// frames' gaps to measure against which pause.
+#include "BuildType.h"
+#include "app/CARNApp.h"
+#include "app/CARNDlg.h"
+#include "app/MainWindowLayout.h"
+#include "controls/CListCtrlCl.h"
+#include "controls/ControlId.h"
+#include "model/Store.h"
+#include "speaker/SpeakerSetting.h"
+
+#include "SimProcess.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr int GoalStallMs = 50;
+constexpr int ProbePeriodMs = 5;
+constexpr int GuardMs = 30000;
+// After a sequence's last frame, for the emulator to log what is still on its way.
+constexpr int SettleMs = 200;
+
+std::int64_t wallMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec * 1000LL + now.tv_nsec / 1'000'000;
+}
+
+long residentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+// The event loop's longest stall: a 5 ms timer notes the longest time between its ticks.
+class StallProbe {
+public:
+    StallProbe()
+    {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(ProbePeriodMs);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            const auto now = SteadyClock::now();
+            longest_ = std::max(longest_, now - last_);
+            last_ = now;
+        });
+        timer_.start();
+        reset();
+    }
+    void reset()
+    {
+        last_ = SteadyClock::now();
+        longest_ = {};
+    }
+    // Beyond the probe's own period.
+    double longestStallMs() const
+    {
+        const auto ms = std::chrono::duration<double, std::milli>(longest_).count();
+        return std::max(0.0, ms - ProbePeriodMs);
+    }
+
+private:
+    QTimer timer_;
+    SteadyClock::time_point last_;
+    SteadyClock::duration longest_ {};
+};
+
+// The frames the emulator's devices received, read from its frame log (one JSON object a
+// line, with a UTC time to the millisecond).
+class FrameLogReader {
+public:
+    struct Frame {
+        std::int64_t atMs;
+        std::string device;
+        std::string meaning;
+    };
+
+    explicit FrameLogReader(std::string path)
+        : path_(std::move(path))
+    {
+    }
+
+    // Later calls of `framesSinceMark` start here.
+    void mark()
+    {
+        std::ifstream log(path_, std::ios::ate);
+        mark_ = log.tellg();
+    }
+
+    // Frames received by devices whose label starts with `device`; of `meanings` only,
+    // unless that is empty.
+    std::vector<Frame> framesSinceMark(
+        const std::string &device, const std::vector<std::string> &meanings) const
+    {
+        std::vector<Frame> frames;
+        std::ifstream log(path_);
+        log.seekg(mark_);
+        std::string line;
+        while (std::getline(log, line)) {
+            if (field(line, "direction") != "in")
+                continue;
+            const std::string meaning = field(line, "meaning");
+            const std::string label = field(line, "device");
+            if (label.rfind(device, 0) != 0
+                || (!meanings.empty()
+                    && std::find(meanings.begin(), meanings.end(), meaning) == meanings.end()))
+                continue;
+            if (const auto at = utcMs(field(line, "time")))
+                frames.push_back({ *at, label, meaning });
+        }
+        return frames;
+    }
+
+private:
+    static std::string field(const std::string &line, const std::string &name)
+    {
+        const std::string key = "\"" + name + "\":\"";
+        const auto start = line.find(key);
+        if (start == std::string::npos)
+            return {};
+        const auto from = start + key.size();
+        return line.substr(from, line.find('"', from) - from);
+    }
+    // "2026-01-31T12:00:00.123Z"
+    static std::optional<std::int64_t> utcMs(const std::string &text)
+    {
+        std::tm parts {};
+        int milliseconds = 0;
+        if (std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%d.%dZ", &parts.tm_year, &parts.tm_mon,
+                &parts.tm_mday, &parts.tm_hour, &parts.tm_min, &parts.tm_sec, &milliseconds)
+            != 7)
+            return std::nullopt;
+        parts.tm_year -= 1900;
+        parts.tm_mon -= 1;
+        return static_cast<std::int64_t>(timegm(&parts)) * 1000 + milliseconds;
+    }
+
+    std::string path_;
+    std::streampos mark_ = 0;
+};
+
+// One room: arx-sim on its subnet and the program's window on .1 of it.
+class Harness {
+public:
+    Harness(const std::string &subnet, const std::string &units)
+        : subnet_(subnet)
+        , logPath_("/tmp/arx-ui-stall-" + subnet + ".log")
+        , sim_({ "--subnet", subnet + ".0", "--units", units, "--level-rate", "0" }, logPath_)
+        , log_(logPath_)
+    {
+        app_ = std::make_unique<arx::CARNApp>(
+            arx::StartOptions { QString::fromStdString(subnet + ".1") });
+        if (!QTest::qWaitForWindowExposed(&window()))
+            std::fprintf(stderr, "ui_stall: the window was not exposed\n");
+    }
+
+    arx::CARNDlg &window() { return app_->window(); }
+    // Frames go through the application's own link, so that its journal numbers them all.
+    arx::Link &link() { return app_->link(); }
+    arx::PacedLink &pacedLink() { return app_->pacedLink(); }
+    FrameLogReader &log() { return log_; }
+    StallProbe &probe() { return probe_; }
+    const std::string &subnet() const { return subnet_; }
+
+    void click(int id)
+    {
+        QWidget *target = arx::findControl<QWidget>(&window(), id);
+        QTest::mouseClick(window().windowHandle(), Qt::LeftButton, {},
+            target->mapTo(&window(), target->rect().center()));
+    }
+    int listedUnits()
+    {
+        return arx::findControl<arx::CListCtrlCl>(&window(), arx::UnitListId)->rowCount();
+    }
+
+    // Turns the event loop until `done` holds and the link has sent everything.
+    bool settle(const std::function<bool()> &done)
+    {
+        const bool ok
+            = QTest::qWaitFor([&] { return done() && pacedLink().waitingFrames() == 0; }, GuardMs);
+        QTest::qWait(SettleMs);
+        return ok;
+    }
+
+    // Closes the window as the operator does; the milliseconds until everything is down.
+    double closeMs()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        window().close();
+        app_.reset();
+        return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    }
+
+private:
+    std::string subnet_;
+    std::string logPath_;
+    arxsim::SimProcess sim_;
+    FrameLogReader log_;
+    std::unique_ptr<arx::CARNApp> app_;
+    StallProbe probe_;
+};
+
+// One measured operator sequence. `prepare` brings the room to where the sequence starts
+// (not measured); `act` is the operator's step; `done` says the window has finished it.
+// The gaps measured are those between successive frames received by `device` ("unit",
+// "processor"), of `meanings` only unless that is empty.
+struct OperatorSequence {
+    const char *name;
+    std::function<void(Harness &)> prepare;
+    std::function<void(Harness &)> act;
+    std::function<bool(Harness &)> done;
+    std::string device;
+    std::vector<std::string> meanings;
+    int documentedPauseMs;
+};
+
+constexpr int RoomUnits = 64;
+
+void pressSearch(Harness &h)
+{
+    h.click(arx::SearchButtonId);
+}
+
+bool allListed(Harness &h)
+{
+    return h.listedUnits() == RoomUnits;
+}
+
+bool noneListed(Harness &h)
+{
+    return h.listedUnits() == 0;
+}
+
+// A preset recall's 24 frames, from a store of the defaults, to the room's processor.
+void sendRecalledSetting(Harness &h)
+{
+    auto store = std::make_unique<arx::Store>();
+    arx::SetDefaults(*store);
+    store->rdaAddress = h.subnet() + ".200";
+    arx::sendSpeakerSetting(h.link(), *store);
+}
+
+const std::vector<OperatorSequence> Sequences = {
+    { .name = "search start, 64 units",
+        .prepare = {},
+        .act = pressSearch,
+        .done = allListed,
+        .device = "unit",
+        .meanings = { "attach" },
+        .documentedPauseMs = 10 },
+    { .name = "search stop, 64 units",
+        .prepare = {},
+        .act = pressSearch,
+        .done = noneListed,
+        .device = "unit",
+        .meanings = { "detach" },
+        .documentedPauseMs = 10 },
+    // The longest queue of the documented sequences: a recall right behind the detaching.
+    { .name = "recall while detaching 64",
+        .prepare =
+            [](Harness &h) {
+                pressSearch(h);
+                h.settle([&] { return allListed(h); });
+            },
+        .act =
+            [](Harness &h) {
+                pressSearch(h);
+                sendRecalledSetting(h);
+            },
+        .done = noneListed,
+        .device = "processor",
+        .meanings = {},
+        .documentedPauseMs = arx::SettingFramePauseMs },
+};
+
+struct GapSummary {
+    std::size_t frames = 0;
+    double medianMs = 0;
+    double largestDeviationMs = 0;
+};
+
+GapSummary summariseGaps(const std::vector<FrameLogReader::Frame> &frames, int pauseMs)
+{
+    GapSummary summary;
+    summary.frames = frames.size();
+    if (frames.size() < 2)
+        return summary;
+    std::vector<double> gaps;
+    for (std::size_t i = 1; i < frames.size(); ++i)
+        gaps.push_back(static_cast<double>(frames[i].atMs - frames[i - 1].atMs));
+    for (const double gap : gaps)
+        summary.largestDeviationMs = std::max(summary.largestDeviationMs, std::abs(gap - pauseMs));
+    std::nth_element(gaps.begin(), gaps.begin() + static_cast<long>(gaps.size() / 2), gaps.end());
+    summary.medianMs = gaps[gaps.size() / 2];
+    return summary;
+}
+
+bool runSequences()
+{
+    Harness harness("127.0.41", std::to_string(RoomUnits));
+    bool ok = true;
+    for (const OperatorSequence &sequence : Sequences) {
+        if (sequence.prepare)
+            sequence.prepare(harness);
+        harness.log().mark();
+        harness.probe().reset();
+        sequence.act(harness);
+        const bool finished = harness.settle([&] { return sequence.done(harness); });
+        const double stall = harness.probe().longestStallMs();
+        const GapSummary gaps
+            = summariseGaps(harness.log().framesSinceMark(sequence.device, sequence.meanings),
+                sequence.documentedPauseMs);
+        const double medianDeviation = std::abs(gaps.medianMs - sequence.documentedPauseMs);
+        std::printf("%-28s longest stall %5.1f ms (goal <= %d)  %3zu frames, gap median %4.1f ms "
+                    "(pause %d, within 5: %s), largest deviation %5.1f ms%s\n",
+            sequence.name, stall, GoalStallMs, gaps.frames, gaps.medianMs,
+            sequence.documentedPauseMs, medianDeviation <= 5 ? "yes" : "NO",
+            gaps.largestDeviationMs, finished ? "" : "  (did not finish)");
+        ok = ok && finished && stall <= GoalStallMs && medianDeviation <= 5;
+    }
+    std::printf("most frames waiting at once: %zu of %zu\n", harness.pacedLink().mostWaitingFrames(),
+        arx::PacedLink::DefaultCapacity);
+    std::printf("window close to everything stopped, nothing queued: %.1f ms\n", harness.closeMs());
+    return ok;
+}
+
+// Eight hosts that are not units, each on its own loopback address, sending a mix of
+// garbage and well-formed announcements to the program at `rate` datagrams a second.
+class HostileHosts {
+public:
+    HostileHosts(const std::string &subnet, const std::string &target)
+    {
+        sockaddr_in destination {};
+        destination.sin_family = AF_INET;
+        destination.sin_port = htons(39030);
+        inet_pton(AF_INET, target.c_str(), &destination.sin_addr);
+        destination_ = destination;
+        for (int host = 0; host < Hosts; ++host) {
+            const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+            sockaddr_in local {};
+            local.sin_family = AF_INET;
+            inet_pton(
+                AF_INET, (subnet + "." + std::to_string(100 + host)).c_str(), &local.sin_addr);
+            ::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
+            sockets_.push_back(fd);
+        }
+    }
+    ~HostileHosts()
+    {
+        for (const int fd : sockets_)
+            ::close(fd);
+    }
+
+    // Sends for `duration` at `rate`; returns the datagrams sent.
+    long flood(std::chrono::milliseconds duration, int rate)
+    {
+        std::mt19937 random(11);
+        const auto end = SteadyClock::now() + duration;
+        const int perMs = rate / 1000;
+        long sent = 0;
+        auto next = SteadyClock::now();
+        while (SteadyClock::now() < end) {
+            for (int i = 0; i < perMs; ++i, ++sent) {
+                const std::vector<std::uint8_t> bytes = datagram(sent, random);
+                ::sendto(sockets_[static_cast<std::size_t>(sent % Hosts)], bytes.data(),
+                    bytes.size(), 0, reinterpret_cast<const sockaddr *>(&destination_),
+                    sizeof destination_);
+            }
+            next += std::chrono::milliseconds(1);
+            std::this_thread::sleep_until(next);
+        }
+        return sent;
+    }
+
+private:
+    static constexpr int Hosts = 8;
+
+    static std::vector<std::uint8_t> announcement(const std::string &name, int lyingLength = -1)
+    {
+        const std::uint8_t head[] = { '%', 'D', 0, 0, 10, 0, 0, 99,
+            static_cast<std::uint8_t>(lyingLength >= 0 ? lyingLength : name.size()) };
+        const std::uint8_t fields[]
+            = { 3, 1, 1, 0, 0, 2, 'C', '0', 'D', 'E', '0', '0', '0', '1', 1, 2, 3 };
+        // Sized once and filled, which GCC 12 at -O2 can follow without false bounds warnings.
+        std::vector<std::uint8_t> bytes(sizeof head + name.size() + sizeof fields + 1);
+        auto at = std::copy(std::begin(head), std::end(head), bytes.begin());
+        at = std::copy(name.begin(), name.end(), at);
+        at = std::copy(std::begin(fields), std::end(fields), at);
+        *at = '#';
+        return bytes;
+    }
+
+    static std::vector<std::uint8_t> datagram(long index, std::mt19937 &random)
+    {
+        switch (index % 5) {
+        case 0: { // random bytes
+            std::vector<std::uint8_t> bytes(1 + random() % 128);
+            for (auto &byte : bytes)
+                byte = static_cast<std::uint8_t>(random());
+            return bytes;
+        }
+        case 1: // a name length that runs past the datagram
+            return announcement("Liar", 200);
+        case 2: // too short for anything
+            return { '%', 'D', 0 };
+        case 3: // longer than any frame: the transport drops it
+            return std::vector<std::uint8_t>(300, '%');
+        default: // well-formed, a few names per host
+            return announcement("Host " + std::to_string(random() % 4));
+        }
+    }
+
+    sockaddr_in destination_ {};
+    std::vector<int> sockets_;
+};
+
+bool runHostile()
+{
+    const std::string subnet = "127.0.42";
+    Harness harness(subnet, "1,2,3,1");
+    pressSearch(harness);
+    harness.settle([&] { return harness.listedUnits() == 4; });
+
+    harness.probe().reset();
+    const long before = residentKiB();
+    std::atomic<long> sent = 0;
+    std::thread hosts([&] {
+        HostileHosts hostile(subnet, subnet + ".1");
+        sent = hostile.flood(std::chrono::seconds(10), 10000);
+    });
+    // The window's event loop turns all through the flood.
+    const bool flooded = QTest::qWaitFor([&] { return sent.load() != 0; }, 15000);
+    hosts.join();
+    const double stall = harness.probe().longestStallMs();
+    QTest::qWait(1000);
+    const long after = residentKiB();
+
+    harness.log().mark();
+    harness.probe().reset();
+    const std::int64_t pressed = wallMs();
+    pressSearch(harness);
+    const bool finished = harness.settle([&] { return harness.listedUnits() == 0; });
+    const auto detaches = harness.log().framesSinceMark("unit", { "detach" });
+    const std::int64_t lastReal = detaches.empty() ? -1 : detaches.back().atMs - pressed;
+
+    std::printf("hostile: %ld datagrams in 10 s from 8 hosts, longest stall %.1f ms (goal <= %d), "
+                "resident %ld -> %ld KiB\n",
+        sent.load(), stall, GoalStallMs, before, after);
+    std::printf("hostile: search stop 1 s later: %zu detach frames at the room, the last %lld ms "
+                "after the press (goal <= 1000); stall %.1f ms%s\n",
+        detaches.size(), static_cast<long long>(lastReal), harness.probe().longestStallMs(),
+        finished ? "" : "  (did not finish)");
+    return flooded && finished && stall <= GoalStallMs && lastReal >= 0 && lastReal <= 1000;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    printBuildType();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const bool sequences = runSequences();
+    const bool hostile = runHostile();
+    return sequences && hostile ? 0 : 1;
+}
