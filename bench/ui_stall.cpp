@@ -11,8 +11,14 @@
 #include "app/CARNDlg.h"
 #include "app/MainWindowLayout.h"
 #include "controls/CListCtrlCl.h"
+#include "controls/CComBoxBtn.h"
 #include "controls/ControlId.h"
+#include "controls/PngButton.h"
+#include "mic/CInputDlg.h"
+#include "mic/CMicDlg.h"
 #include "model/Store.h"
+#include "speaker/CSpeakerDlg.h"
+#include "speaker/PresetFile.h"
 #include "speaker/SpeakerSetting.h"
 
 #include "SimProcess.h"
@@ -23,7 +29,10 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -124,7 +133,7 @@ public:
         mark_ = log.tellg();
     }
 
-    // Frames received by devices whose label starts with `device`; of `meanings` only,
+    // Frames received by `device` ("unit 3", or "unit" for every unit); of `meanings` only,
     // unless that is empty.
     std::vector<Frame> framesSinceMark(
         const std::string &device, const std::vector<std::string> &meanings) const
@@ -138,7 +147,7 @@ public:
                 continue;
             const std::string meaning = field(line, "meaning");
             const std::string label = field(line, "device");
-            if (label.rfind(device, 0) != 0
+            if (!labelMatches(label, device)
                 || (!meanings.empty()
                     && std::find(meanings.begin(), meanings.end(), meaning) == meanings.end()))
                 continue;
@@ -149,6 +158,11 @@ public:
     }
 
 private:
+    // "unit 3" is that unit alone; "unit" is every unit.
+    static bool labelMatches(const std::string &label, const std::string &device)
+    {
+        return label == device || label.rfind(device + " ", 0) == 0;
+    }
     static std::string field(const std::string &line, const std::string &name)
     {
         const std::string key = "\"" + name + "\":\"";
@@ -195,13 +209,14 @@ public:
     // Frames go through the application's own link, so that its journal numbers them all.
     arx::Link &link() { return app_->link(); }
     arx::PacedLink &pacedLink() { return app_->pacedLink(); }
+    arx::Store &store() { return app_->store(); }
     FrameLogReader &log() { return log_; }
     StallProbe &probe() { return probe_; }
     const std::string &subnet() const { return subnet_; }
 
-    void click(int id)
+    void click(int id) { click(arx::findControl<QWidget>(&window(), id)); }
+    void click(QWidget *target)
     {
-        QWidget *target = arx::findControl<QWidget>(&window(), id);
         QTest::mouseClick(window().windowHandle(), Qt::LeftButton, {},
             target->mapTo(&window(), target->rect().center()));
     }
@@ -241,7 +256,9 @@ private:
 // One measured operator sequence. `prepare` brings the room to where the sequence starts
 // (not measured); `act` is the operator's step; `done` says the window has finished it.
 // The gaps measured are those between successive frames received by `device` ("unit",
-// "processor"), of `meanings` only unless that is empty.
+// "processor"), of `meanings` only unless that is empty. `documentedGapsMs` gives the gap
+// before each next frame where they differ (the sender's own pause included); otherwise
+// every gap is `documentedPauseMs`.
 struct OperatorSequence {
     const char *name;
     std::function<void(Harness &)> prepare;
@@ -250,6 +267,7 @@ struct OperatorSequence {
     std::string device;
     std::vector<std::string> meanings;
     int documentedPauseMs;
+    std::vector<int> documentedGapsMs = {};
 };
 
 constexpr int RoomUnits = 64;
@@ -276,6 +294,92 @@ void sendRecalledSetting(Harness &h)
     arx::SetDefaults(*store);
     store->rdaAddress = h.subnet() + ".200";
     arx::sendSpeakerSetting(h.link(), *store);
+}
+
+// Answers the modal dialogs an operator step opens, as the operator would: OK in every
+// message box, and `fileName` in a file dialog.
+class ModalAnswerer {
+public:
+    explicit ModalAnswerer(QString fileName)
+        : fileName_(std::move(fileName))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        timer_.start(10);
+    }
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+        } else if (auto *files = qobject_cast<QFileDialog *>(modal)) {
+            files->selectFile(fileName_);
+            QMetaObject::invokeMethod(files, "accept"); // the Open button's own slot
+        }
+    }
+
+    QString fileName_;
+    QTimer timer_;
+};
+
+constexpr int Pxl2Slot = 2; // the room's units run through the types 1..5: unit 3 is a PXL2
+
+void searchUntilAllListed(Harness &h)
+{
+    if (!h.store().scanActive)
+        pressSearch(h);
+    h.settle([&] { return allListed(h); });
+    // The answers to the second search request bring attach frames of their own.
+    QTest::qWait(1000);
+    h.settle([] { return true; });
+}
+
+// The strip of the first PXL2 unit, with the next PXL2 unit chosen as its COPY source.
+void chooseCopySource(Harness &h)
+{
+    searchUntilAllListed(h);
+    arx::CInputDlg *strip = h.window().micPage()->strip(Pxl2Slot);
+    arx::findControl<arx::CComBoxBtn>(strip, 1131)->select(1);
+}
+
+void copyIntoPxl2(Harness &h)
+{
+    arx::CInputDlg *strip = h.window().micPage()->strip(Pxl2Slot);
+    h.click(arx::findControl<arx::PngButton>(strip, 1127));
+}
+
+void connectToProcessor(Harness &h)
+{
+    searchUntilAllListed(h);
+    h.click(1002); // SPEAKER
+    h.settle([&] {
+        return arx::findControl<arx::CListCtrlCl>(&h.window(), arx::ProcessorListId)->rowCount()
+            > 0;
+    });
+    h.window().discovery().connectRow(0);
+    h.settle([&] { return h.store().speaker.rdaConnected != 0; });
+}
+
+void pressOnSpeakerPage(Harness &h, int id, const QString &fileName = {})
+{
+    ModalAnswerer answerer(fileName);
+    h.click(arx::findControl<arx::PngButton>(h.window().speakerPage(), id));
+}
+
+// A preset of the start values with every band of channel A moved, for RECALL to read.
+QString writePreset(const std::string &subnet)
+{
+    auto store = std::make_unique<arx::Store>();
+    arx::SetDefaults(*store);
+    for (arx::SpeakerBand &band : store->speaker.channels[0].bands)
+        band.gain = 200;
+    const arx::PresetBytes bytes = arx::encodePreset(store->speaker);
+    const std::string path = "/tmp/arx-ui-stall-" + subnet + ".box";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<long>(bytes.size()));
+    return QString::fromStdString(path);
 }
 
 const std::vector<OperatorSequence> Sequences = {
@@ -309,27 +413,68 @@ const std::vector<OperatorSequence> Sequences = {
         .device = "processor",
         .meanings = {},
         .documentedPauseMs = arx::SettingFramePauseMs },
+    // '%P', 10 + 50 ms; five '%T', each 10 + 20 ms; '%A', 10 + 50 ms.
+    { .name = "COPY into a PXL2 unit",
+        .prepare = chooseCopySource,
+        .act = copyIntoPxl2,
+        .done = [](Harness &) { return true; },
+        .device = "unit 3",
+        .meanings = {},
+        .documentedPauseMs = 30,
+        .documentedGapsMs = { 60, 30, 30, 30, 30, 30 } },
+    // Nine frames, each followed by 50 ms, after "是否要复位设置" answered with OK.
+    { .name = "channel A reset",
+        .prepare = connectToProcessor,
+        .act = [](Harness &h) { pressOnSpeakerPage(h, 1124); },
+        .done = [](Harness &) { return true; },
+        .device = "processor",
+        .meanings = {},
+        .documentedPauseMs = arx::SettingFramePauseMs },
+    // RECALL with its question, the file dialog and "Recall sucessfully!": 24 frames.
+    { .name = "preset recall (RECALL)",
+        .prepare = connectToProcessor,
+        .act =
+            [](Harness &h) {
+                pressOnSpeakerPage(h, 1133, writePreset(h.subnet()));
+            },
+        .done = [](Harness &) { return true; },
+        .device = "processor",
+        .meanings = {},
+        .documentedPauseMs = arx::SettingFramePauseMs },
 };
 
 struct GapSummary {
     std::size_t frames = 0;
     double medianMs = 0;
+    double medianDeviationMs = 0; // of each gap from its documented pause
     double largestDeviationMs = 0;
 };
 
-GapSummary summariseGaps(const std::vector<FrameLogReader::Frame> &frames, int pauseMs)
+GapSummary summariseGaps(
+    const std::vector<FrameLogReader::Frame> &frames, const OperatorSequence &sequence)
 {
     GapSummary summary;
     summary.frames = frames.size();
     if (frames.size() < 2)
         return summary;
+    const auto documented = [&](std::size_t gap) {
+        return gap < sequence.documentedGapsMs.size() ? sequence.documentedGapsMs[gap]
+                                                      : sequence.documentedPauseMs;
+    };
     std::vector<double> gaps;
-    for (std::size_t i = 1; i < frames.size(); ++i)
+    std::vector<double> deviations;
+    for (std::size_t i = 1; i < frames.size(); ++i) {
         gaps.push_back(static_cast<double>(frames[i].atMs - frames[i - 1].atMs));
-    for (const double gap : gaps)
-        summary.largestDeviationMs = std::max(summary.largestDeviationMs, std::abs(gap - pauseMs));
-    std::nth_element(gaps.begin(), gaps.begin() + static_cast<long>(gaps.size() / 2), gaps.end());
-    summary.medianMs = gaps[gaps.size() / 2];
+        deviations.push_back(std::abs(gaps.back() - documented(i - 1)));
+    }
+    summary.largestDeviationMs = *std::max_element(deviations.begin(), deviations.end());
+    const auto median = [](std::vector<double> values) {
+        std::nth_element(
+            values.begin(), values.begin() + static_cast<long>(values.size() / 2), values.end());
+        return values[values.size() / 2];
+    };
+    summary.medianMs = median(gaps);
+    summary.medianDeviationMs = median(deviations);
     return summary;
 }
 
@@ -345,10 +490,9 @@ bool runSequences()
         sequence.act(harness);
         const bool finished = harness.settle([&] { return sequence.done(harness); });
         const double stall = harness.probe().longestStallMs();
-        const GapSummary gaps
-            = summariseGaps(harness.log().framesSinceMark(sequence.device, sequence.meanings),
-                sequence.documentedPauseMs);
-        const double medianDeviation = std::abs(gaps.medianMs - sequence.documentedPauseMs);
+        const GapSummary gaps = summariseGaps(
+            harness.log().framesSinceMark(sequence.device, sequence.meanings), sequence);
+        const double medianDeviation = gaps.medianDeviationMs;
         std::printf("%-28s longest stall %5.1f ms (goal <= %d)  %3zu frames, gap median %4.1f ms "
                     "(pause %d, within 5: %s), largest deviation %5.1f ms%s\n",
             sequence.name, stall, GoalStallMs, gaps.frames, gaps.medianMs,
