@@ -167,7 +167,8 @@ constexpr QRect LevelLabelPlaces[]
     = { { 300, 460, 60, 16 }, { 550, 460, 60, 16 }, { 800, 460, 60, 16 } };
 constexpr QRect NameEditPlace { 90, 510, 120, 20 };
 constexpr QRect AddressEditPlace { 580, 510, 120, 20 };
-constexpr QRect ConnectionLinePlace { 10, 592, 930, 30 };
+// Left of the divider, in two lines when it needs them.
+constexpr QRect ConnectionLinePlace { 10, 582, 452, 44 };
 
 constexpr const char *EditStyle
     = "QLineEdit { background: #141a22; color: #ffffff; border: 1px solid #4a5566;"
