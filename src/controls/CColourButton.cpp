@@ -2,6 +2,7 @@
 
 #include "controls/ControlFonts.h"
 #include "controls/ControlId.h"
+#include "controls/ControlLook.h"
 #include "model/RingColours.h"
 #include "seams/Prompts.h"
 
@@ -17,11 +18,10 @@ namespace arx {
 namespace {
 
 const QColor PaletteFace(0x19, 0x20, 0x2d);
-const QColor PaletteBorder(0x3b, 0x47, 0x5b);
-const QColor Accent(0x19, 0xc6, 0xcc);
-const QColor Muted(0x8a, 0x97, 0xab);
-const QColor FieldTop(0x24, 0x2d, 0x3d);
-const QColor FieldBottom(0x17, 0x1d, 0x29);
+using look::Accent;
+using look::FieldBorder;
+using look::FieldBottom;
+using look::Muted;
 
 QColor toQColor(std::uint32_t wide)
 {
@@ -109,7 +109,7 @@ void CColourPalette::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), PaletteFace);
-    painter.setPen(PaletteBorder);
+    painter.setPen(FieldBorder);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
     painter.setFont(arialCellFont(12));
@@ -123,15 +123,15 @@ void CColourPalette::paintEvent(QPaintEvent *)
         const std::uint32_t colour = all[static_cast<std::size_t>(index)];
         painter.setBrush(toQColor(colour));
         const bool marked = index == hovered_ || colour == current_;
-        painter.setPen(QPen(marked ? Accent : PaletteBorder, marked ? 2 : 1));
+        painter.setPen(QPen(marked ? Accent : FieldBorder, marked ? 2 : 1));
         painter.drawRoundedRect(swatch, 3, 3);
     }
 
     const QRect more = moreRect();
-    painter.setPen(QPen(hovered_ == MoreHit ? Accent : PaletteBorder, 1));
-    painter.setBrush(hovered_ == MoreHit ? QColor(0x20, 0x29, 0x3a) : QColor(0x17, 0x1d, 0x29));
+    painter.setPen(QPen(hovered_ == MoreHit ? Accent : FieldBorder, 1));
+    painter.setBrush(hovered_ == MoreHit ? QColor(0x20, 0x29, 0x3a) : FieldBottom);
     painter.drawRoundedRect(QRectF(more).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-    painter.setPen(hovered_ == MoreHit ? Accent : QColor(0xe6, 0xea, 0xf0));
+    painter.setPen(hovered_ == MoreHit ? Accent : look::Text);
     painter.drawText(more, Qt::AlignCenter, QStringLiteral("More colours…"));
 }
 
@@ -213,21 +213,10 @@ void CColourButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient face(area.topLeft(), area.bottomLeft());
-    face.setColorAt(0, FieldTop);
-    face.setColorAt(1, FieldBottom);
-    painter.setBrush(face);
-    painter.setPen(QPen(hovered_ || isPaletteShown() ? Accent : PaletteBorder, 1));
-    painter.drawRoundedRect(area, 3, 3);
-
     // The colour fills the field left of the chevron.
-    const qreal split = width() - 14;
-    const QRectF swatch(3.5, 3.5, split - 6, height() - 7);
-    painter.setBrush(toQColor(colour_));
-    painter.setPen(QPen(QColor(0, 0, 0, 140), 1));
-    painter.drawRoundedRect(swatch, 2, 2);
+    look::paintSwatchField(painter, rect(), hovered_ || isPaletteShown(), toQColor(colour_));
 
+    const qreal split = width() - 14;
     QPainterPath chevron;
     const QPointF centre(split + 6.5, height() / 2.0 + 1);
     chevron.moveTo(centre + QPointF(-3, -2));

@@ -1,5 +1,6 @@
 #include "controls/MyComboBox.h"
 
+#include "controls/ControlLook.h"
 #include "model/RingColours.h"
 
 #include <QAbstractItemView>
@@ -10,11 +11,8 @@ namespace arx {
 
 namespace {
 
-const QColor FieldTop(0x24, 0x2d, 0x3d);
-const QColor FieldBottom(0x17, 0x1d, 0x29);
-const QColor Border(0x3b, 0x47, 0x5b);
-const QColor Accent(0x19, 0xc6, 0xcc);
-const QColor Muted(0x8a, 0x97, 0xab);
+using look::FieldBottom;
+using look::Muted;
 
 class SwatchDelegate final : public QStyledItemDelegate {
 public:
@@ -52,9 +50,9 @@ MyComboBox::MyComboBox(QWidget *parent)
     setCursor(Qt::PointingHandCursor);
 
     QPalette dark = view()->palette();
-    dark.setColor(QPalette::Base, QColor(0x17, 0x1d, 0x29));
+    dark.setColor(QPalette::Base, FieldBottom);
     dark.setColor(QPalette::Highlight, QColor(0x0d, 0x5e, 0x66));
-    dark.setColor(QPalette::Text, QColor(0xe6, 0xea, 0xf0));
+    dark.setColor(QPalette::Text, look::Text);
     view()->setPalette(dark);
 }
 
@@ -68,19 +66,9 @@ void MyComboBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    QLinearGradient face(area.topLeft(), area.bottomLeft());
-    face.setColorAt(0, FieldTop);
-    face.setColorAt(1, FieldBottom);
-    painter.setBrush(face);
-    painter.setPen(QPen(hasFocus() ? Accent : Border, 1));
-    painter.drawRoundedRect(area, 3, 3);
+    look::paintSwatchField(painter, rect(), hasFocus(), currentData(Qt::UserRole).value<QColor>());
 
     const qreal split = width() - 14;
-    painter.setBrush(currentData(Qt::UserRole).value<QColor>());
-    painter.setPen(QPen(QColor(0, 0, 0, 140), 1));
-    painter.drawRoundedRect(QRectF(3.5, 3.5, split - 6, height() - 7), 2, 2);
-
     const QPointF centre(split + 6.5, height() / 2.0 + 1);
     const QPointF chevron[]
         = { centre + QPointF(-3, -2), centre + QPointF(0, 1), centre + QPointF(3, -2) };

@@ -3,91 +3,26 @@
 // Writes RESOURCE_DIR/png/<id>.png and RESOURCE_DIR/bmp/<id>.png (default: the source
 // tree's src/resources). The drawing is deterministic: running it again on the same fonts
 // gives the same files, which are committed.
-#include <QDir>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include <cstdio>
-#include <functional>
+#include "ArtworkKit.h"
 
 namespace {
 
-// One dark theme: slate surfaces, a teal accent, white and cyan text on top.
+using namespace artwork;
+
+// The colours only the page tabs use, beside the shared theme.
 namespace theme {
-const QColor SurfaceTop(0x2a, 0x33, 0x44);
-const QColor SurfaceBottom(0x19, 0x20, 0x2d);
-const QColor SurfaceBorder(0x3b, 0x47, 0x5b);
-const QColor HoverTop(0x33, 0x40, 0x56);
-const QColor HoverBottom(0x20, 0x29, 0x3a);
-const QColor OnTop(0x0d, 0x5e, 0x66);
-const QColor OnBottom(0x08, 0x3c, 0x42);
-const QColor Accent(0x19, 0xc6, 0xcc);
-const QColor AccentBorder(0x15, 0xa4, 0xab);
+using namespace artwork::theme;
 const QColor TabTop(0x17, 0x1d, 0x29);
 const QColor TabBottom(0x10, 0x15, 0x1e);
 const QColor Divider(0x2a, 0x33, 0x44);
-const QColor Muted(0x8a, 0x97, 0xab);
-const QColor Ink(0x0b, 0x0f, 0x16);
-const QColor LedOff(0x4a, 0x55, 0x68);
-const QColor LedOn(0x3c, 0xe6, 0x82);
 } // namespace theme
-
-QImage canvas(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-void antialiased(QPainter &painter)
-{
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-}
-
-QLinearGradient vertical(const QRectF &area, const QColor &top, const QColor &bottom)
-{
-    QLinearGradient gradient(area.topLeft(), area.bottomLeft());
-    gradient.setColorAt(0, top);
-    gradient.setColorAt(1, bottom);
-    return gradient;
-}
-
-QFont sans(qreal pixels, int weight = QFont::Normal, qreal spacing = 0)
-{
-    QFont font;
-    font.setFamilies({ QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans") });
-    font.setPixelSize(qRound(pixels));
-    font.setWeight(QFont::Weight(weight));
-    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
-}
-
-// A rounded panel with a one-pixel border and a faint highlight along its top edge.
-void panel(QPainter &painter, const QRectF &area, qreal radius, const QColor &top,
-    const QColor &bottom, const QColor &border)
-{
-    const QRectF outline = area.adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(vertical(area, top, bottom));
-    painter.drawRoundedRect(outline, radius, radius);
-
-    QColor sheen(255, 255, 255, 26);
-    painter.setPen(QPen(sheen, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawLine(QPointF(area.left() + radius, area.top() + 1.5),
-        QPointF(area.right() - radius, area.top() + 1.5));
-
-    painter.setPen(QPen(border, 1));
-    painter.drawRoundedRect(outline, radius, radius);
-}
 
 void led(QPainter &painter, const QPointF &centre, qreal radius, const QColor &colour, bool glow)
 {
@@ -311,22 +246,10 @@ QImage icon()
     return image;
 }
 
-struct Artwork {
-    const char *folder; // "png" or "bmp"
-    int id;
-    std::function<QImage()> draw;
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    const QString root
-        = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ARX_RESOURCE_DIR);
-
     const Artwork artworks[] = {
         { "png", 128, icon },
         { "png", 131, [] { return pageTab(false, false); } },
@@ -343,15 +266,5 @@ int main(int argc, char *argv[])
         { "bmp", 139, [] { return selector(true); } },
     };
 
-    for (const Artwork &artwork : artworks) {
-        const QString folder = root + QLatin1Char('/') + QLatin1String(artwork.folder);
-        QDir().mkpath(folder);
-        const QString file = QStringLiteral("%1/%2.png").arg(folder).arg(artwork.id);
-        if (!artwork.draw().save(file, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        std::printf("%s\n", qPrintable(file));
-    }
-    return 0;
+    return generate(argc, argv, artworks, Alpha::AsPainted);
 }

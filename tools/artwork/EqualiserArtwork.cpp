@@ -6,8 +6,6 @@
 //   arx-draw-equaliser-artwork [RESOURCE_DIR]
 // RESOURCE_DIR defaults to the source tree's src/resources. The output is deterministic.
 #include <QColor>
-#include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -15,60 +13,19 @@
 #include <QRadialGradient>
 #include <QString>
 
-#include <cstdio>
-#include <functional>
+#include "ArtworkKit.h"
 
 namespace {
 
-// The palette of the other controls: slate surfaces, a teal accent, cyan values.
-const QColor SurfaceTop(0x2a, 0x33, 0x44);
-const QColor SurfaceBottom(0x19, 0x20, 0x2d);
-const QColor SurfaceBorder(0x3b, 0x47, 0x5b);
+using namespace artwork;
+using namespace artwork::theme;
+
+// The Reset button darkens downwards when pressed, unlike the other buttons.
 const QColor PressedTop(0x1b, 0x22, 0x30);
 const QColor PressedBottom(0x24, 0x2d, 0x3d);
-const QColor OnTop(0x0d, 0x5e, 0x66);
-const QColor OnBottom(0x08, 0x3c, 0x42);
-const QColor AccentBorder(0x15, 0xa4, 0xab);
-const QColor Cyan(0, 229, 255);
-const QColor LedOff(0x4a, 0x55, 0x68);
-const QColor Rim(74, 78, 86);
-const QColor Glyph(138, 146, 158);
 
-QImage canvas(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-void antialiased(QPainter &painter)
-{
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-}
-
-QLinearGradient vertical(const QRectF &area, const QColor &top, const QColor &bottom)
-{
-    QLinearGradient gradient(area.topLeft(), area.bottomLeft());
-    gradient.setColorAt(0, top);
-    gradient.setColorAt(1, bottom);
-    return gradient;
-}
-
-void panel(QPainter &painter, const QRectF &area, qreal radius, const QColor &top,
-    const QColor &bottom, const QColor &border)
-{
-    const QRectF outline = area.adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(vertical(area, top, bottom));
-    painter.drawRoundedRect(outline, radius, radius);
-    painter.setPen(QPen(QColor(255, 255, 255, 26), 1));
-    painter.drawLine(QPointF(area.left() + radius, area.top() + 1.5),
-        QPointF(area.right() - radius, area.top() + 1.5));
-    painter.setPen(QPen(border, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(outline, radius, radius);
-}
+// The equaliser's artwork was drawn without text smoothing.
+constexpr QPainter::RenderHints Hints = QPainter::Antialiasing | QPainter::SmoothPixmapTransform;
 
 // --- Plot handles ------------------------------------------------------------------------
 
@@ -79,7 +36,7 @@ QImage handle(const QColor &band)
 {
     QImage image = canvas(16, 16);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QPointF centre(8, 8);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(8, 10, 14, 220), 1.2));
@@ -137,7 +94,7 @@ QImage lowCutSwitch(bool on)
 {
     QImage image = canvas(ButtonWidth, ButtonHeight);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QRectF area(0, 0, ButtonWidth, ButtonHeight);
     if (on)
         panel(painter, area, 4, OnTop, OnBottom, AccentBorder);
@@ -153,7 +110,7 @@ QImage resetButton(bool pressed)
 {
     QImage image = canvas(ButtonWidth, ButtonHeight);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QRectF area(0, 0, ButtonWidth, ButtonHeight);
     if (pressed)
         panel(painter, area, 4, PressedTop, PressedBottom, AccentBorder);
@@ -184,7 +141,7 @@ QImage thinChannel(bool lit)
 {
     QImage image = canvas(ChannelWidth, ChannelHeight);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QRectF groove(2.5, 6.5, ChannelWidth - 5, 3);
     QPainterPath path;
     path.addRoundedRect(groove, 1.5, 1.5);
@@ -206,7 +163,7 @@ QImage thinThumb(bool active)
 {
     QImage image = canvas(ThumbWidth, ChannelHeight);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QRectF outer(0.5, 1.5, ThumbWidth - 1, ChannelHeight - 3);
     QPainterPath body;
     body.addRoundedRect(outer, 2.5, 2.5);
@@ -223,47 +180,26 @@ QImage thinThumb(bool active)
     return image;
 }
 
-struct Artwork {
-    int id;
-    std::function<QImage()> draw;
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    const QString root
-        = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ARX_RESOURCE_DIR);
-
     // The band colours of the plot's fills, opaque, so each point wears its band's colour.
     const Artwork artworks[] = {
-        { 188, [] { return handle(QColor(0xFF, 0x33, 0x33)); } },
-        { 189, [] { return handle(QColor(0x99, 0xCC, 0xCC)); } },
-        { 190, [] { return handle(QColor(0xFF, 0xFF, 0xFF)); } },
-        { 191, [] { return handle(QColor(0x00, 0x99, 0xCC)); } },
-        { 192, [] { return handle(QColor(0xCC, 0x33, 0x99)); } },
-        { 212, [] { return lowCutSwitch(false); } },
-        { 213, [] { return lowCutSwitch(true); } },
-        { 216, [] { return resetButton(false); } },
-        { 217, [] { return resetButton(true); } },
-        { 340, [] { return thinChannel(true); } },
-        { 341, [] { return thinChannel(false); } },
-        { 342, [] { return thinThumb(false); } },
-        { 343, [] { return thinThumb(true); } },
+        { "png", 188, [] { return handle(QColor(0xFF, 0x33, 0x33)); } },
+        { "png", 189, [] { return handle(QColor(0x99, 0xCC, 0xCC)); } },
+        { "png", 190, [] { return handle(QColor(0xFF, 0xFF, 0xFF)); } },
+        { "png", 191, [] { return handle(QColor(0x00, 0x99, 0xCC)); } },
+        { "png", 192, [] { return handle(QColor(0xCC, 0x33, 0x99)); } },
+        { "png", 212, [] { return lowCutSwitch(false); } },
+        { "png", 213, [] { return lowCutSwitch(true); } },
+        { "png", 216, [] { return resetButton(false); } },
+        { "png", 217, [] { return resetButton(true); } },
+        { "png", 340, [] { return thinChannel(true); } },
+        { "png", 341, [] { return thinChannel(false); } },
+        { "png", 342, [] { return thinThumb(false); } },
+        { "png", 343, [] { return thinThumb(true); } },
     };
 
-    const QString folder = root + QStringLiteral("/png");
-    QDir().mkpath(folder);
-    for (const Artwork &artwork : artworks) {
-        const QString file = QStringLiteral("%1/%2.png").arg(folder).arg(artwork.id);
-        if (!artwork.draw().convertToFormat(QImage::Format_ARGB32).save(file, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        std::printf("%s\n", qPrintable(file));
-    }
-    return 0;
+    return generate(argc, argv, artworks, Alpha::Straight);
 }

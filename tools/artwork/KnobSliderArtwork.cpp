@@ -4,7 +4,6 @@
 // RESOURCE_DIR defaults to the source tree's src/resources. The output is deterministic, so
 // the committed images change only when this program does.
 #include <QColor>
-#include <QDir>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -12,36 +11,19 @@
 #include <QPolygonF>
 #include <QString>
 
-#include <cstdio>
+#include "ArtworkKit.h"
 
 namespace {
 
-// The palette shared with the other controls: black pages, grey rules, cyan values.
-const QColor Cyan(0, 229, 255);
+using namespace artwork;
+using namespace artwork::theme;
+
+// The knob's own shades beside the shared theme.
 const QColor CyanDeep(0, 150, 180);
-const QColor Rim(74, 78, 86);
 const QColor RimLight(104, 110, 120);
 const QColor BodyTop(46, 49, 55);
 const QColor BodyBottom(24, 25, 29);
 const QColor Well(12, 13, 16);
-const QColor Glyph(138, 146, 158);
-
-QImage blank(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
-
-bool save(const QImage &image, const QString &path)
-{
-    if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s %dx%d\n", qPrintable(path), image.width(), image.height());
-    return true;
-}
 
 // --- Spin knob --------------------------------------------------------------------------
 
@@ -81,7 +63,7 @@ void drawHotZone(QPainter &painter, const QRectF &zone)
 
 QImage knob(Hot hot)
 {
-    QImage image = blank(KnobWidth, KnobHeight);
+    QImage image = canvas(KnobWidth, KnobHeight);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -165,7 +147,7 @@ void drawTicks(QPainter &painter, const QColor &colour)
 
 QImage channel(bool lit)
 {
-    QImage image = blank(ChannelWidth, ChannelHeight);
+    QImage image = canvas(ChannelWidth, ChannelHeight);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -199,7 +181,7 @@ QImage channel(bool lit)
 
 QImage thumb()
 {
-    QImage image = blank(ThumbWidth, ThumbHeight);
+    QImage image = canvas(ThumbWidth, ThumbHeight);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
 
@@ -228,18 +210,14 @@ QImage thumb()
 
 int main(int argc, char *argv[])
 {
-    const QString root
-        = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ARX_RESOURCE_DIR);
-    QDir dir(root);
-    if (!dir.mkpath(QStringLiteral("bmp")) || !dir.mkpath(QStringLiteral("png"))) {
-        std::fprintf(stderr, "cannot create folders under %s\n", qPrintable(root));
-        return 1;
-    }
-    bool ok = save(knob(Hot::None), dir.filePath(QStringLiteral("bmp/140.png")));
-    ok = save(knob(Hot::Left), dir.filePath(QStringLiteral("bmp/141.png"))) && ok;
-    ok = save(knob(Hot::Right), dir.filePath(QStringLiteral("bmp/142.png"))) && ok;
-    ok = save(channel(false), dir.filePath(QStringLiteral("png/168.png"))) && ok;
-    ok = save(channel(true), dir.filePath(QStringLiteral("png/170.png"))) && ok;
-    ok = save(thumb(), dir.filePath(QStringLiteral("png/147.png"))) && ok;
-    return ok ? 0 : 1;
+    const Artwork artworks[] = {
+        { "bmp", 140, [] { return knob(Hot::None); } },
+        { "bmp", 141, [] { return knob(Hot::Left); } },
+        { "bmp", 142, [] { return knob(Hot::Right); } },
+        { "png", 168, [] { return channel(false); } },
+        { "png", 170, [] { return channel(true); } },
+        { "png", 147, thumb },
+    };
+    // No text to draw, and the committed images were drawn without an application.
+    return generate(argc, argv, artworks, Alpha::Straight, Application::None);
 }

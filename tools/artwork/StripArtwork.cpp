@@ -3,85 +3,35 @@
 //   arx-artwork-strips [RESOURCE_DIR]
 // Writes RESOURCE_DIR/png/<id>.png and RESOURCE_DIR/bmp/<id>.png (default: the source
 // tree's src/resources). Deterministic, like the other generators; the files are committed.
-#include <QDir>
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
-#include <cstdio>
-#include <functional>
+#include "ArtworkKit.h"
 
 namespace {
 
-// The theme of the other artwork: slate surfaces, a teal accent, green for "on".
+using namespace artwork;
+
+// The strips' own colours beside the shared theme; their borders are lighter than the
+// other controls'.
 namespace theme {
-const QColor SurfaceTop(0x2a, 0x33, 0x44);
-const QColor SurfaceBottom(0x19, 0x20, 0x2d);
+using namespace artwork::theme;
 const QColor SurfaceBorder(0x4a, 0x57, 0x6d);
-const QColor HoverTop(0x33, 0x40, 0x56);
-const QColor HoverBottom(0x20, 0x29, 0x3a);
-const QColor PressedTop(0x0d, 0x5e, 0x66);
-const QColor PressedBottom(0x08, 0x3c, 0x42);
-const QColor Accent(0x19, 0xc6, 0xcc);
-const QColor AccentBorder(0x15, 0xa4, 0xab);
 const QColor GreenTop(0x44, 0xe0, 0x88);
 const QColor GreenBottom(0x1f, 0x9e, 0x58);
 const QColor GreenBorder(0x7d, 0xf5, 0xb0);
 const QColor Glyph(0xc9, 0xd2, 0xdf);
 const QColor GlyphOnGreen(0x06, 0x24, 0x12);
-const QColor Muted(0x8a, 0x97, 0xab);
-const QColor Ink(0x0b, 0x0f, 0x16);
 } // namespace theme
 
-QImage canvas(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
+// The strips' artwork was drawn without smoothing pixmaps.
+constexpr QPainter::RenderHints Hints = QPainter::Antialiasing | QPainter::TextAntialiasing;
 
-void antialiased(QPainter &painter)
-{
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-}
-
-QLinearGradient vertical(const QRectF &area, const QColor &top, const QColor &bottom)
-{
-    QLinearGradient gradient(area.topLeft(), area.bottomLeft());
-    gradient.setColorAt(0, top);
-    gradient.setColorAt(1, bottom);
-    return gradient;
-}
-
-QFont sans(qreal pixels, int weight = QFont::Normal, qreal spacing = 0)
-{
-    QFont font;
-    font.setFamilies({ QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans") });
-    font.setPixelSize(qRound(pixels));
-    font.setWeight(QFont::Weight(weight));
-    font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
-}
-
-void panel(QPainter &painter, const QRectF &area, qreal radius, const QColor &top,
-    const QColor &bottom, const QColor &border)
-{
-    const QRectF outline = area.adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(vertical(area, top, bottom));
-    painter.drawRoundedRect(outline, radius, radius);
-    painter.setPen(QPen(QColor(255, 255, 255, 30), 1));
-    painter.drawLine(QPointF(area.left() + radius, area.top() + 1.5),
-        QPointF(area.right() - radius, area.top() + 1.5));
-    painter.setPen(QPen(border, 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(outline, radius, radius);
-}
+// The strips' panels carry a brighter sheen than the other buttons.
+constexpr int Sheen = 30;
 
 // Buttons: normal, hover, pressed; toggles: off (dark) and on (green).
 enum class Look { Normal, Hover, Pressed, Off, On };
@@ -90,21 +40,22 @@ QImage face(int width, int height, Look look)
 {
     QImage image = canvas(width, height);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QRectF area(0, 0, width, height);
     switch (look) {
     case Look::Normal:
     case Look::Off:
-        panel(painter, area, 4, theme::SurfaceTop, theme::SurfaceBottom, theme::SurfaceBorder);
+        panel(
+            painter, area, 4, theme::SurfaceTop, theme::SurfaceBottom, theme::SurfaceBorder, Sheen);
         break;
     case Look::Hover:
-        panel(painter, area, 4, theme::HoverTop, theme::HoverBottom, theme::AccentBorder);
+        panel(painter, area, 4, theme::HoverTop, theme::HoverBottom, theme::AccentBorder, Sheen);
         break;
     case Look::Pressed:
-        panel(painter, area, 4, theme::PressedTop, theme::PressedBottom, theme::AccentBorder);
+        panel(painter, area, 4, theme::OnTop, theme::OnBottom, theme::AccentBorder, Sheen);
         break;
     case Look::On:
-        panel(painter, area, 4, theme::GreenTop, theme::GreenBottom, theme::GreenBorder);
+        panel(painter, area, 4, theme::GreenTop, theme::GreenBottom, theme::GreenBorder, Sheen);
         break;
     }
     return image;
@@ -150,7 +101,7 @@ QImage muteToggle(bool on)
     const Look look = on ? Look::On : Look::Off;
     QImage image = face(25, 20, look);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     microphone(painter, QPointF(12.5, 10), 14, glyphColour(look));
     if (on) {
         // Struck through, with a green gap either side so the stroke reads.
@@ -167,7 +118,7 @@ QImage lowCutToggle(bool on)
     const Look look = on ? Look::On : Look::Off;
     QImage image = face(25, 20, look);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     QPainterPath curve;
     curve.moveTo(5, 16);
     curve.cubicTo(8.5, 8, 10, 6.5, 13.5, 6.5);
@@ -187,7 +138,7 @@ QImage locateToggle(bool on)
     const Look look = on ? Look::On : Look::Off;
     QImage image = face(25, 20, look);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     QPainterPath pin;
     const QPointF head(12.5, 8);
     const qreal r = 4.6;
@@ -207,7 +158,7 @@ QImage textButton(int width, int height, Look look, const QString &text, qreal p
 {
     QImage image = face(width, height, look);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     painter.setFont(sans(pixels, QFont::Bold, 0.3));
     painter.setPen(glyphColour(look));
     painter.drawText(QRectF(0, 0.5, width, height), Qt::AlignCenter, text);
@@ -218,7 +169,7 @@ QImage closeButton(Look look)
 {
     QImage image = face(24, 24, look);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     painter.setPen(stroke(glyphColour(look), 1.8));
     painter.drawLine(QPointF(8, 8), QPointF(16, 16));
     painter.drawLine(QPointF(16, 8), QPointF(8, 16));
@@ -230,7 +181,7 @@ QImage equaliserButton(Look look)
 {
     QImage image = face(25, 20, look);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QColor colour = glyphColour(look);
     const qreal xs[3] = { 8, 12.5, 17 };
     const qreal knobs[3] = { 12, 7, 10 };
@@ -254,10 +205,10 @@ QImage familyImage(Family family)
     const int width = 40, height = 70;
     QImage image = canvas(width, height);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QRectF area(0, 0, width, height);
     panel(painter, area, 6, QColor(0x26, 0x2f, 0x3f), QColor(0x12, 0x18, 0x22),
-        QColor(0x3b, 0x47, 0x5b));
+        QColor(0x3b, 0x47, 0x5b), Sheen);
 
     const QColor body(0xd8, 0xde, 0xe8);
     switch (family) {
@@ -351,14 +302,14 @@ QImage selector(bool active)
     const int width = 60, height = 20;
     QImage image = canvas(width, height);
     QPainter painter(&image);
-    antialiased(painter);
+    antialiased(painter, Hints);
     const QRectF area(0, 0, width, height);
     if (active)
         panel(painter, area, 3, QColor(0x12, 0x3a, 0x44), QColor(0x0b, 0x26, 0x2e),
-            theme::AccentBorder);
+            theme::AccentBorder, Sheen);
     else
         panel(painter, area, 3, QColor(0x24, 0x2d, 0x3d), QColor(0x17, 0x1d, 0x29),
-            theme::SurfaceBorder);
+            theme::SurfaceBorder, Sheen);
     const qreal split = width - 16;
     painter.setPen(QPen(active ? theme::AccentBorder : theme::SurfaceBorder, 1));
     painter.drawLine(QPointF(split + 0.5, 4), QPointF(split + 0.5, height - 4));
@@ -373,22 +324,10 @@ QImage selector(bool active)
     return image;
 }
 
-struct Artwork {
-    const char *folder; // "png" or "bmp"
-    int id;
-    std::function<QImage()> draw;
-};
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    const QString root
-        = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(ARX_RESOURCE_DIR);
-
     const Artwork artworks[] = {
         { "png", 300, [] { return familyImage(Family::Arn1); } },
         { "png", 301, [] { return familyImage(Family::VelK); } },
@@ -414,15 +353,5 @@ int main(int argc, char *argv[])
         { "bmp", 321, [] { return selector(true); } },
     };
 
-    for (const Artwork &artwork : artworks) {
-        const QString folder = root + QLatin1Char('/') + QLatin1String(artwork.folder);
-        QDir().mkpath(folder);
-        const QString file = QStringLiteral("%1/%2.png").arg(folder).arg(artwork.id);
-        if (!artwork.draw().save(file, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        std::printf("%s\n", qPrintable(file));
-    }
-    return 0;
+    return generate(argc, argv, artworks, Alpha::AsPainted);
 }

@@ -6,28 +6,10 @@
 # Needs xvfb-run.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../.." && pwd)
-build=$(cd "${1:-$root/build}" && pwd)
+. "$(dirname "$0")/screenshot-lib.sh"
+screenshot_start 1366x768x24 "$@"
 
-if [[ -z "${ARX_SCREENSHOT_DISPLAY:-}" ]]; then
-    exec env ARX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1366x768x24" "$0" "$build"
-fi
+start_sim --subnet 127.0.61.0 --units 3, --level-rate 0 --quiet
 
-work=$(mktemp -d)
-sim=""
-cleanup() {
-    [[ -n "$sim" ]] && kill "$sim" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$build/bin/arx-sim" --subnet 127.0.61.0 --units 3, --level-rate 0 --quiet --ready-fd 3 \
-    3>"$work/ready" &
-sim=$!
-for _ in $(seq 100); do grep -q '^ready' "$work/ready" && break; sleep 0.05; done
-
-mkdir -p "$here/images"
 "$build/bin/arx-equaliser-shot" --interface 127.0.61.1 --output "$here/images/equaliser.png"
 cp "$here/images/equaliser.png" "$root/docs/equaliser.png"

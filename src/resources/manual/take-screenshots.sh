@@ -6,59 +6,21 @@
 # Needs xvfb-run, xdotool, ImageMagick (import, convert) and python3.
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../.." && pwd)
-build=$(cd "${1:-$root/build}" && pwd)
-images="$here/images"
-mkdir -p "$images"
-
-if [[ -z "${ARX_SCREENSHOT_DISPLAY:-}" ]]; then
-    exec env ARX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build"
-fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/screenshot-lib.sh"
+screenshot_start 1600x1000x24 "$@"
 
 # The room first: ARX must not search before it listens.
-"$build/bin/arx-sim" --subnet 127.0.11.0 --units 8 --level-rate 2 --ready-fd 3 \
-    >"$work/sim.log" 2>"$work/sim.err" 3>"$work/ready" &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^ready' "$work/ready" && break; sleep 0.05; done
+start_sim --logs --subnet 127.0.11.0 --units 8 --level-rate 2
 
-"$build/bin/arx" --interface 127.0.11.1 2>/dev/null &
-pids+=($!)
-visibleWindow() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true; }
-window=""
-for _ in $(seq 100); do
-    window=$(visibleWindow '^ARX 1\.2$')
-    [[ -n "$window" ]] && break
-    sleep 0.05
-done
-if [[ -z "$window" ]]; then
-    echo "take-screenshots: ARX did not open its window" >&2
-    exit 1
-fi
-sleep 1
+start_arx --interface 127.0.11.1
 
-# Clicks at window coordinates: with no window manager the window sits at the top left.
-click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.6}"; }
 shoot() { import -window "$window" "$images/$1"; }
 # The right half of the window, from the banner to just under the processor list.
 shootProcessors() { import -window "$window" -crop 640x330+640+0 +repage "$images/$1"; }
-park() { xdotool mousemove 1500 950; sleep 0.2; }
 shootWindow() {
     local id
     id=$(visibleWindow "$1")
-    if [[ -z "$id" ]]; then
-        echo "take-screenshots: no window \"$1\" for $2" >&2
-        exit 1
-    fi
+    [[ -n "$id" ]] || fail "no window \"$1\" for $2"
     import -window "$id" "$images/$2"
 }
 

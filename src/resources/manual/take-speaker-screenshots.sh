@@ -6,50 +6,16 @@
 # Needs xvfb-run, xdotool and ImageMagick (import).
 set -euo pipefail
 
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../.." && pwd)
-build=$(cd "${1:-$root/build}" && pwd)
-images="$here/images"
-mkdir -p "$images"
+CLICK_PAUSE=0.4 PARK_PAUSE=0.3
+. "$(dirname "$0")/screenshot-lib.sh"
+screenshot_start 1600x1000x24 "$@"
 
-if [[ -z "${ARX_SCREENSHOT_DISPLAY:-}" ]]; then
-    exec env ARX_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$build"
-fi
+start_sim --logs --subnet 127.0.71.0 --units 0
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+start_arx --interface 127.0.71.1
 
-"$build/bin/arx-sim" --subnet 127.0.71.0 --units 0 --ready-fd 3 \
-    >"$work/sim.log" 2>"$work/sim.err" 3>"$work/ready" &
-pids+=($!)
-for _ in $(seq 100); do grep -q '^ready' "$work/ready" && break; sleep 0.05; done
-
-"$build/bin/arx" --interface 127.0.71.1 2>/dev/null &
-pids+=($!)
-visibleWindow() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true; }
-window=""
-for _ in $(seq 100); do
-    window=$(visibleWindow '^ARX 1\.2$')
-    [[ -n "$window" ]] && break
-    sleep 0.05
-done
-if [[ -z "$window" ]]; then
-    echo "take-speaker-screenshots: ARX did not open its window" >&2
-    exit 1
-fi
-sleep 1
-
-# Window coordinates: with no window manager the window sits at the top left. The page
-# starts at y 120.
-click() { xdotool mousemove "$1" "$2" click "${3:-1}"; sleep "${4:-0.4}"; }
+# The page starts at y 120.
 wheel() { xdotool mousemove "$1" "$2"; for _ in $(seq "$4"); do xdotool click "$3"; sleep 0.05; done; sleep 0.3; }
-park() { xdotool mousemove 1500 950; sleep 0.3; }
 shoot() { import -window "$window" "$images/$1"; }
 # The page area alone.
 shootPage() { import -window "$window" -crop 960x638+0+120 +repage "$images/$1"; }
@@ -93,10 +59,7 @@ cp "$images/speaker-page.png" "$root/docs/speaker-page.png"
 click 660 682 1 1.0 # RESPONSE
 park
 response=$(visibleWindow '^Speaker response$')
-if [[ -z "$response" ]]; then
-    echo "take-speaker-screenshots: no response window" >&2
-    exit 1
-fi
+[[ -n "$response" ]] || fail "no response window"
 import -window "$response" "$images/speaker-response.png"
 
 echo "take-speaker-screenshots: images in $images, docs/speaker-page.png updated" >&2
