@@ -475,8 +475,18 @@ std::string gbkToUtf8(std::string_view bytes)
 {
     bytes = bytes.substr(0, bytes.find('\0'));
     std::string out;
-    // One converter per thread: opening one costs far more than a short conversion.
-    thread_local iconv_t converter = iconv_open("UTF-8", "GBK");
+    // One converter per thread: opening one costs far more than a short conversion. It is
+    // closed when its thread ends (the journal file's writer comes and goes).
+    struct Converter {
+        iconv_t handle = iconv_open("UTF-8", "GBK");
+        ~Converter()
+        {
+            if (handle != reinterpret_cast<iconv_t>(-1))
+                iconv_close(handle);
+        }
+    };
+    thread_local Converter perThread;
+    const iconv_t converter = perThread.handle;
     if (converter == reinterpret_cast<iconv_t>(-1)) {
         for (char c : bytes)
             out += static_cast<unsigned char>(c) < 0x80 ? c : '?';
