@@ -203,6 +203,8 @@ public:
             arx::StartOptions { QString::fromStdString(subnet + ".1") });
         if (!QTest::qWaitForWindowExposed(&window()))
             std::fprintf(stderr, "ui_stall: the window was not exposed\n");
+        unitList_ = arx::findControl<arx::CListCtrlCl>(&window(), arx::UnitListId);
+        processorList_ = arx::findControl<arx::CListCtrlCl>(&window(), arx::ProcessorListId);
     }
 
     arx::CARNDlg &window() { return app_->window(); }
@@ -220,10 +222,10 @@ public:
         QTest::mouseClick(window().windowHandle(), Qt::LeftButton, {},
             target->mapTo(&window(), target->rect().center()));
     }
-    int listedUnits()
-    {
-        return arx::findControl<arx::CListCtrlCl>(&window(), arx::UnitListId)->rowCount();
-    }
+    // The lists are looked up once: walking the window's thousands of widgets at every poll
+    // would stall the very event loop the bench measures.
+    int listedUnits() { return unitList_->rowCount(); }
+    int listedProcessors() { return processorList_->rowCount(); }
 
     // Turns the event loop until `done` holds and the link has sent everything.
     bool settle(const std::function<bool()> &done)
@@ -250,6 +252,8 @@ private:
     arxsim::SimProcess sim_;
     FrameLogReader log_;
     std::unique_ptr<arx::CARNApp> app_;
+    arx::CListCtrlCl *unitList_ = nullptr;
+    arx::CListCtrlCl *processorList_ = nullptr;
     StallProbe probe_;
 };
 
@@ -355,8 +359,7 @@ void connectToProcessor(Harness &h)
     searchUntilAllListed(h);
     h.click(1002); // SPEAKER
     h.settle([&] {
-        return arx::findControl<arx::CListCtrlCl>(&h.window(), arx::ProcessorListId)->rowCount()
-            > 0;
+        return h.listedProcessors() > 0;
     });
     h.window().discovery().connectRow(0);
     h.settle([&] { return h.store().speaker.rdaConnected != 0; });
