@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GbkText.h"
+#include "controls/GbkText.h"
 #include "controls/CListCtrlCl.h"
 #include "controls/HeaderGradient.h"
 #include "protocol/TextList.h"

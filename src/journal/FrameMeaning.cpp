@@ -1,11 +1,9 @@
 #include "journal/FrameMeaning.h"
 
+#include "format/Gbk.h"
 #include "model/DeviceRecord.h"
 #include "protocol/Frames.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 
@@ -469,47 +467,6 @@ bool isLevelReport(std::span<const std::uint8_t> bytes)
 {
     return bytes.size() >= 4 && bytes[0] == UnitFrameStart && (bytes[1] == 'G' || bytes[1] == 'L')
         && bytes.back() == UnitFrameEnd;
-}
-
-std::string gbkToUtf8(std::string_view bytes)
-{
-    bytes = bytes.substr(0, bytes.find('\0'));
-    std::string out;
-    // One converter per thread: opening one costs far more than a short conversion. It is
-    // closed when its thread ends (the journal file's writer comes and goes).
-    struct Converter {
-        iconv_t handle = iconv_open("UTF-8", "GBK");
-        ~Converter()
-        {
-            if (handle != reinterpret_cast<iconv_t>(-1))
-                iconv_close(handle);
-        }
-    };
-    thread_local Converter perThread;
-    const iconv_t converter = perThread.handle;
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        for (char c : bytes)
-            out += static_cast<unsigned char>(c) < 0x80 ? c : '?';
-        return out;
-    }
-    iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    char *in = const_cast<char *>(bytes.data());
-    std::size_t inLeft = bytes.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char *outAt = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t result = iconv(converter, &in, &inLeft, &outAt, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outAt - buffer));
-        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // An invalid or cut sequence: one byte becomes '?' and the rest goes on.
-            out += '?';
-            ++in;
-            --inLeft;
-            iconv(converter, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    return out;
 }
 
 } // namespace arx

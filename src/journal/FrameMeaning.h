@@ -19,7 +19,4 @@ std::string frameMeaning(std::span<const std::uint8_t> bytes, FrameWay way, std:
 // Level reports ('%G', '%L'), which a window may hide since they dominate the traffic.
 bool isLevelReport(std::span<const std::uint8_t> bytes);
 
-// GBK bytes as UTF-8, up to the first NUL; what cannot be decoded becomes '?'.
-std::string gbkToUtf8(std::string_view bytes);
-
 } // namespace arx

@@ -1,5 +1,6 @@
 #include "journal/JournalText.h"
 
+#include "format/Gbk.h"
 #include "journal/FrameMeaning.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "network/CDeviceipDlg.h"
 
-#include "app/GbkText.h"
+#include "controls/GbkText.h"
 #include "controls/CStaticST.h"
 #include "controls/ControlId.h"
 #include "controls/PngButton.h"

@@ -1,6 +1,6 @@
 #include "speaker/CSpeakerDlg.h"
 
-#include "app/GbkText.h"
+#include "controls/GbkText.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CComBoxBtn.h"
 #include "controls/CDropList.h"

@@ -2,7 +2,7 @@
 // store, and the operator's clicks, keys and wheel reach the store and the wire.
 #include "MainWindowFixture.h"
 
-#include "app/GbkText.h"
+#include "controls/GbkText.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CComBoxBtn.h"
 #include "controls/CDropList.h"
