@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace arx {
 
 namespace {
@@ -113,7 +115,12 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     connectionTimer_ = new QTimer(this);
     connectionTimer_->setInterval(ConnectionTickMs);
     connect(connectionTimer_, &QTimer::timeout, this, [this] { discovery_.tick(); });
+    noAnswerTimer_ = new QTimer(this);
+    noAnswerTimer_->setSingleShot(true);
+    noAnswerTimer_->setInterval(NoAnswerHintMs);
+    connect(noAnswerTimer_, &QTimer::timeout, this, &CARNDlg::updateEmptyHint);
     connectControls();
+    updateEmptyHint();
 }
 
 CARNDlg::~CARNDlg() = default;
@@ -275,8 +282,9 @@ void CARNDlg::openManual()
 
 void CARNDlg::showLocalAddress()
 {
-    setStatusLine(localAddressText(ownAddress_ ? ownAddress_() : std::nullopt),
-        QColor(150, 160, 175));
+    const auto own = ownAddress_ ? ownAddress_() : std::nullopt;
+    ownAddressText_ = own ? QString::fromStdString(*own) : QString();
+    setStatusLine(localAddressText(own), QColor(150, 160, 175));
 }
 
 void CARNDlg::showFramesDropped(std::size_t dropped)
@@ -374,6 +382,22 @@ void CARNDlg::mousePressEvent(QMouseEvent *event)
 void CARNDlg::setSearchPressed(bool pressed)
 {
     searchButton_->setState(pressed ? 1 : 0);
+    if (pressed)
+        noAnswerTimer_->start();
+    updateEmptyHint();
+}
+
+void CARNDlg::updateEmptyHint()
+{
+    // Empty states only: any registered unit means the search has been answered.
+    const bool answered = std::any_of(store_.unitTable.begin(), store_.unitTable.end(),
+        [](const DeviceRecord &unit) { return unit.inUse != 0; });
+    CMicDlg::EmptyHint hint = CMicDlg::EmptyHint::None;
+    if (!store_.scanActive)
+        hint = CMicDlg::EmptyHint::PressSearch;
+    else if (!answered && !noAnswerTimer_->isActive())
+        hint = CMicDlg::EmptyHint::NoAnswer;
+    micPage_->setEmptyHint(hint, ownAddressText_);
 }
 
 void CARNDlg::showStrip(int slot)
@@ -404,6 +428,7 @@ void CARNDlg::selectSpeakerPage()
 
 void CARNDlg::unitListChanged()
 {
+    updateEmptyHint();
     showRows(*unitList_, discovery_.unitList());
     refreshDanteList();
 }

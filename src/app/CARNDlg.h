@@ -66,6 +66,8 @@ public:
 
     // The period of the connection timer.
     static constexpr int ConnectionTickMs = 250;
+    // How long a search runs without an answer before the MIC page says what to check.
+    static constexpr int NoAnswerHintMs = 3000;
 
 signals:
     // The operator closed the window; the receive thread must stop before anything else.
@@ -106,6 +108,7 @@ private:
     void openNetworkSettings(int row);
     void fitStartSizeToFrame();
     void setStatusLine(const QString &text, const QColor &colour);
+    void updateEmptyHint();
 
     Store &store_;
     Prompts &prompts_;
@@ -128,11 +131,13 @@ private:
     CSpeakerDlg *speakerPage_ = nullptr;
     CMatrixDlg *routingPage_ = nullptr;
     QTimer *connectionTimer_ = nullptr;
+    QTimer *noAnswerTimer_ = nullptr; // runs for the first seconds of a search
     QMenu *windowMenu_ = nullptr;
 
     QImage banner_;
     Page page_ = Page::Mic;
     QString manualPath_;
+    QString ownAddressText_; // as the status line last showed it; empty when there is none
     bool initialised_ = false;
     bool laidOut_ = false;
     bool frameFitted_ = false;

@@ -1,6 +1,6 @@
 #include "mic/CInputDlg.h"
 
-#include "app/GbkText.h"
+#include "controls/GbkText.h"
 #include "controls/Artwork.h"
 #include "controls/CColourButton.h"
 #include "controls/CComBoxBtn.h"

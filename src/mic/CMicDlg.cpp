@@ -1,6 +1,9 @@
 #include "mic/CMicDlg.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -12,6 +15,35 @@ namespace {
 bool isSlot(int slot)
 {
     return slot >= 0 && slot < UnitSlotCount;
+}
+
+// The page's text while it shows no strip, as rich text: a headline and what to do.
+QString hintText(CMicDlg::EmptyHint hint, const QString &ownAddress)
+{
+    if (hint == CMicDlg::EmptyHint::None)
+        return {};
+    const QString page = QStringLiteral(
+        "<p style='font-size:22px; color:#e8eef5'>%1</p>"
+        "<div style='font-size:15px; color:#aab6c4'>%2</div>");
+    if (ownAddress.isEmpty())
+        return page.arg(QStringLiteral("No address of this computer was found"),
+            QStringLiteral("<p>The units cannot be told where to answer. Start ARX with "
+                           "<b>--interface</b> and this computer's address on the units' "
+                           "network.</p>"));
+    if (hint == CMicDlg::EmptyHint::PressSearch)
+        return page.arg(QStringLiteral("Press SEARCH to find the microphone units"),
+            QStringLiteral("<p>The units will be told to answer to <b>%1</b>, UDP port "
+                           "39030.</p>")
+                .arg(ownAddress));
+    return page.arg(QStringLiteral("No microphone unit has answered the search"),
+        QStringLiteral(
+            "<p>The search has run for 3 seconds. Check that</p><ul>"
+            "<li style='margin-bottom:6px'>the units are told to answer on their own network: ARX gives them <b>%1</b>. "
+            "If they are on another network interface, start ARX with <b>--interface</b> and "
+            "this computer's address on that network;</li>"
+            "<li style='margin-bottom:6px'>a firewall on this computer lets UDP port 39030 in;</li>"
+            "<li style='margin-bottom:6px'>the units are switched on and on the same network as this computer.</li></ul>")
+            .arg(ownAddress));
 }
 
 } // namespace
@@ -43,6 +75,7 @@ CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
     for (int slot = 0; slot < UnitSlotCount; ++slot) {
         auto *strip = new CInputDlg(store, link, clock, prompts, this);
         strip->setSlotIndex(slot + 1);
+        strip->installEventFilter(this); // its showing and hiding decide the empty-page text
         for (QWidget *selector : strip->wheelSelectors())
             selector->installEventFilter(this);
         strips_[static_cast<std::size_t>(slot)] = strip;
@@ -93,6 +126,43 @@ void CMicDlg::updateMeter(int slot)
 {
     if (isStripShown(slot))
         strip(slot)->UpdateMeter();
+}
+
+void CMicDlg::setEmptyHint(EmptyHint hint, const QString &ownAddress)
+{
+    if (hint == hint_ && ownAddress == ownAddress_)
+        return;
+    hint_ = hint;
+    ownAddress_ = ownAddress;
+    update();
+}
+
+QString CMicDlg::emptyHintText() const
+{
+    for (const CInputDlg *shown : strips_) {
+        if (shown->isStripShown())
+            return {};
+    }
+    return hintText(hint_, ownAddress_);
+}
+
+void CMicDlg::paintEvent(QPaintEvent *)
+{
+    const QString text = emptyHintText();
+    if (text.isEmpty())
+        return;
+    QTextDocument document;
+    document.setHtml(text);
+    const int margin = 80;
+    document.setTextWidth(std::min(clientWidth() - 2 * margin, 720));
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const int top = std::max(margin, static_cast<int>(height() - document.size().height()) / 3);
+    painter.translate(margin, top);
+    // The list's bullets take the palette's text colour, not the text's.
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, QColor(0xaa, 0xb6, 0xc4));
+    document.documentLayout()->draw(&painter, context);
 }
 
 bool CMicDlg::isStripShown(int slot) const
@@ -150,6 +220,11 @@ void CMicDlg::wheelEvent(QWheelEvent *event)
 
 bool CMicDlg::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        if (qobject_cast<CInputDlg *>(watched))
+            update();
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::Wheel || !ready_)
         return QWidget::eventFilter(watched, event);
     // A selector steps only for a gesture that started over it; otherwise the page scrolls.

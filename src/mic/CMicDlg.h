@@ -53,11 +53,19 @@ public:
     QRect stripGeometry(int slot) const;
     int clientWidth() const;
 
+    // What the page says while it shows no strip: how to start, or why nothing came.
+    enum class EmptyHint { None, PressSearch, NoAnswer };
+    // `ownAddress` is the address the units are told to answer to; empty when there is none.
+    void setEmptyHint(EmptyHint hint, const QString &ownAddress);
+    // The text drawn on the page now; empty while a strip is shown or there is no hint.
+    QString emptyHintText() const;
+
     QScrollBar *verticalScrollBar() const { return bar_; }
     // The position the contents were last scrolled to.
     int scrollPos() const { return scrollPos_; }
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -74,6 +82,8 @@ private:
     WheelGesture gesture_;
     std::array<CInputDlg *, UnitSlotCount> strips_ {};
     bool ready_ = false;
+    EmptyHint hint_ = EmptyHint::None;
+    QString ownAddress_;
 };
 
 } // namespace arx
