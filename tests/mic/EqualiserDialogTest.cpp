@@ -240,6 +240,20 @@ TEST_F(EqualiserDialog, TheWheelOverTheSelectedHandleStepsItsQ)
     EXPECT_EQ(record().eqBands[1].q, 20) << "band 2's handle is not selected";
 }
 
+TEST_F(EqualiserDialog, ClosingWithinTheRestSendsTheWheeledQ)
+{
+    const QPoint point = handleCentre(0);
+    mouse(plot(), QEvent::MouseButtonPress, point);
+    mouse(plot(), QEvent::MouseButtonRelease, point, Qt::NoButton);
+    link.clear();
+    wheel(plot(), point, 120);
+    tickAfter(100);
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_EQ(bandFramesSent(1), 1);
+    EXPECT_EQ(link.frames.back()[8], 21 * 10 % 256) << "Q 2.1 went out";
+}
+
 TEST_F(EqualiserDialog, DoubleClicksWithoutAHandleOrOnASliderSendNothing)
 {
     QSignalSpy resets(plot(), &CMultiColorPlotCtrl::pointReset);
