@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 namespace arx {
 namespace {
@@ -175,6 +176,31 @@ TEST_F(EqualiserDialog, ADragBelowThePlotStopsAtMinus15dBAndSendsAtRelease)
     EXPECT_EQ(bandFramesSent(1), 1);
     tickAfter(300);
     EXPECT_EQ(bandFramesSent(1), 1) << "and nothing later";
+}
+
+// Through the window, as the pointer really comes: the plot keeps the pointer while the button
+// is held, so the drag goes on outside it, held at the edge, until the release.
+TEST_F(EqualiserDialog, APointDraggedOutOfTheWindowStaysAtTheEdgeUntilTheRelease)
+{
+    QWindow *window = dialog->windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, plot()->mapTo(dialog.get(), handleCentre(1)));
+    link.clear();
+    const QPoint farOutside(-300, -400); // beyond the dialog's top left corner
+    QTest::mouseMove(window, farOutside);
+    EXPECT_TRUE(plot()->isDragging()) << "leaving the plot does not end the drag";
+    const PlotArea &area = plot()->axes().area;
+    EXPECT_EQ(handleCentre(1), QPoint(area.left, area.top)) << "drawn at 20 Hz, +15 dB";
+    EXPECT_EQ(control<CSpinBtn>(1161)->text(), "G:15.0");
+    EXPECT_TRUE(link.log.empty());
+
+    QTest::mouseRelease(window, Qt::LeftButton, {}, farOutside);
+    EXPECT_FALSE(plot()->isDragging());
+    EXPECT_EQ(record().eqBands[1].frequency, 20);
+    EXPECT_EQ(record().eqBands[1].gain, 450);
+    ASSERT_EQ(bandFramesSent(2), 1);
+    const std::vector<std::uint8_t> &frame = link.frames.back();
+    EXPECT_EQ((frame[5] << 8) | frame[6], 20) << "the unit gets the edge's frequency";
+    EXPECT_EQ((frame[9] << 8) | frame[10], 450) << "and its gain";
 }
 
 TEST_F(EqualiserDialog, ARestingDragSendsOnTheTimerAndAgainAtRelease)
