@@ -2,12 +2,16 @@
 
 #include "../dsp/ComplexResponse.h"
 #include "dsp/CoefficientDesigns.h"
+#include "dsp/FrequencyGrid.h"
 #include "model/Store.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace arx {
 namespace {
@@ -31,7 +35,7 @@ TEST(SpeakerResponse, IsTheSumOfTheSentSectionsAtTheDeviceRate)
     channel.lpQ = 30;
 
     ResponseCurve curve;
-    channelResponse(channel, curve);
+    channelResponse(channel, FrequencyGrid, curve);
     for (std::size_t k = 0; k < GridPointCount; k += 8) {
         const double f = FrequencyGrid[k];
         double expected = 0.0;
@@ -53,16 +57,62 @@ TEST(SpeakerResponse, DefaultsAreFlatInTheBandAndAStartUpVariableQStaysFinite)
 {
     SpeakerChannel channel = defaultChannel();
     ResponseCurve curve;
-    channelResponse(channel, curve);
+    channelResponse(channel, FrequencyGrid, curve);
     EXPECT_NEAR(curve[nearestGridIndex(1000)], 0.0, 0.01);
     EXPECT_LT(curve[0], -0.5) << "the 20 Hz first-order high-pass";
 
     channel.hpType = CrossoverVariable; // Q code 0, which the design divides by
     channel.lpType = 9; // no design: adds nothing
-    channelResponse(channel, curve);
+    channelResponse(channel, FrequencyGrid, curve);
     for (double value : curve)
         ASSERT_TRUE(std::isfinite(value));
     EXPECT_NEAR(curve[GridPointCount - 1], 0.0, 0.01);
+}
+
+// What the view draws: a narrow cut between its pixel columns (and off the 241-point grid,
+// where these two were drawn -11.4 and -8.6 dB deep) within 0.1 dB of its real depth.
+TEST(SpeakerResponsePoints, ANarrowCutIsDrawnToItsFullDepth)
+{
+    auto store = std::make_unique<Store>();
+    SetDefaults(*store);
+    SpeakerChannel &channel = store->speaker.channels[0];
+    channel.bands[0].frequency = 40;
+    channel.bands[0].gain = 0; // -18 dB
+    channel.bands[3].frequency = 1015;
+    channel.bands[3].gain = 60; // -12 dB
+    channel.bands[0].q = channel.bands[3].q = 100; // Q 10
+    std::vector<Biquad> sections;
+    for (const SpeakerBand &band : channel.bands)
+        sections.push_back(speakerPeakingCoefficients(band.frequency, band.gain, band.q));
+    sections.push_back(
+        *crossoverHighPassCoefficients(channel.hpType, channel.hpFrequency, channel.hpQ));
+    sections.push_back(
+        *crossoverLowPassCoefficients(channel.lpType, channel.lpFrequency, channel.lpQ));
+    const auto real = [&](double f) {
+        double sum = 0.0;
+        for (const Biquad &section : sections)
+            sum += test::complexMagnitudeDb(section, f, DEVICE_RATE);
+        return sum;
+    };
+
+    SpeakerResponsePoints points;
+    for (const double width : { 652.0, 301.0 }) {
+        points.setAxes({ .width = width, .height = 300, .topDb = 18, .bottomDb = -30 });
+        points.compute(store->speaker);
+        const std::span<const double> frequencies = points.frequencies();
+        ASSERT_TRUE(std::is_sorted(frequencies.begin(), frequencies.end()));
+        for (const double centre : { 40.0, 1015.0 }) {
+            double drawn = 0.0;
+            for (std::size_t k = 0; k < frequencies.size(); ++k) {
+                if (frequencies[k] > centre / 1.2 && frequencies[k] < centre * 1.2)
+                    drawn = std::min(drawn, points.decibels(0)[k]);
+            }
+            double deepest = 0.0;
+            for (double f = centre / 1.2; f < centre * 1.2; f *= 1.00001)
+                deepest = std::min(deepest, real(f));
+            EXPECT_NEAR(drawn, deepest, 0.1) << centre << " Hz, " << width << " columns";
+        }
+    }
 }
 
 TEST(SpeakerResponseAxes, MapFrequencyAndLevelBothWays)
