@@ -451,10 +451,9 @@ void CARNDlg::openNetworkSettings(int row)
 {
     if (row < 0 || static_cast<std::size_t>(row) >= danteModel_.rowCount())
         return;
-    // The key is the row's name bytes, so that a name cut inside a GBK character still
-    // matches its table entry although its shown text lost the half character.
+    // The row's own entry, not the first with its name: names repeat.
     auto *dialog = new CDeviceipDlg(store_.networkDevices,
-        danteModel_.cell(static_cast<std::size_t>(row), DanteNameColumn), prompts_, this);
+        danteModel_.networkEntry(static_cast<std::size_t>(row)), prompts_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

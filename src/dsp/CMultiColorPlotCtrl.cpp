@@ -266,7 +266,6 @@ void CMultiColorPlotCtrl::mousePressEvent(QMouseEvent *event)
         return;
     }
     const QPoint point = event->position().toPoint();
-    lastPointer_ = point;
     const int hit = handles_.hitTest(point.x(), point.y());
     if (hit < 0) {
         handles_.select(-1);
@@ -281,22 +280,16 @@ void CMultiColorPlotCtrl::mousePressEvent(QMouseEvent *event)
     update();
 }
 
+// The plot keeps the pointer while the button is held, so a drag that leaves the plot goes on,
+// held at the edge of the allowed range, until the release: an operator who overshoots keeps
+// the point instead of losing the gesture half way.
 void CMultiColorPlotCtrl::mouseMoveEvent(QMouseEvent *event)
 {
-    lastPointer_ = event->position().toPoint();
     if (!handles_.isDragging())
         return;
-    handles_.dragTo(axes_, lastPointer_.x(), lastPointer_.y());
+    const QPoint point = event->position().toPoint();
+    handles_.dragTo(axes_, point.x(), point.y());
     notifyPoint(true);
-    update();
-}
-
-void CMultiColorPlotCtrl::release()
-{
-    if (handles_.isDragging()) {
-        handles_.endDrag();
-        notifyPoint(false);
-    }
     update();
 }
 
@@ -306,8 +299,11 @@ void CMultiColorPlotCtrl::mouseReleaseEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    lastPointer_ = event->position().toPoint();
-    release();
+    if (handles_.isDragging()) {
+        handles_.endDrag();
+        notifyPoint(false);
+    }
+    update();
 }
 
 void CMultiColorPlotCtrl::mouseDoubleClickEvent(QMouseEvent *event)
@@ -319,13 +315,6 @@ void CMultiColorPlotCtrl::mouseDoubleClickEvent(QMouseEvent *event)
     const int index = handles_.selected();
     if (index >= 0)
         emit pointReset(index);
-}
-
-// A drag ends when the pointer leaves the plot, as if the button were released there.
-void CMultiColorPlotCtrl::leaveEvent(QEvent *event)
-{
-    release();
-    QWidget::leaveEvent(event);
 }
 
 void CMultiColorPlotCtrl::wheelEvent(QWheelEvent *event)

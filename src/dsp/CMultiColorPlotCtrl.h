@@ -5,7 +5,6 @@
 #include "dsp/PlotHandles.h"
 
 #include <QImage>
-#include <QPoint>
 #include <QWidget>
 
 #include <array>
@@ -71,7 +70,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void leaveEvent(QEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -82,7 +80,6 @@ private:
     // handle's values copied into the handle arrays.
     void takePointMessage(bool move);
     void notifyPoint(bool move);
-    void release();
 
     int bandCount_ = 4;
     std::array<int, PlotBandCapacity> defaultKinds_;
@@ -97,7 +94,6 @@ private:
     PlotHandles handles_;
     std::array<QImage, 5> handleImages_;
     bool dragFlag_ = false;
-    QPoint lastPointer_;
     WheelAccumulator wheel_;
 };
 

@@ -248,6 +248,12 @@ void CInputeqDlg::paintEvent(QPaintEvent *)
     QPainter(this).fillRect(rect(), DialogBackground);
 }
 
+void CInputeqDlg::done(int result)
+{
+    equaliser_.sendPendingNow();
+    QDialog::done(result);
+}
+
 void CInputeqDlg::timerTick()
 {
     equaliser_.tick();

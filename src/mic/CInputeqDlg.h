@@ -36,6 +36,9 @@ public:
     CMultiColorPlotCtrl *plot() const { return plot_; }
     const MicEqualiser &equaliser() const { return equaliser_; }
 
+    // Closing sends a band still waiting for its rest, which no tick would send any more.
+    void done(int result) override;
+
 public slots:
     // The 100 ms timer's work; tests call it after moving their clock.
     void timerTick();

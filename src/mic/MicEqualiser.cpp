@@ -95,6 +95,9 @@ void MicEqualiser::pointMoved(int handle, double frequency, double gain, bool dr
 {
     if (handle < 0 || handle > LowCutHandle)
         return;
+    // A press or release sends its own band below; another band still waiting goes first.
+    if (!dragging && pending_ && pendingHandle_ != handle)
+        sendPendingNow();
     if (!dragging)
         pending_ = false;
     DeviceRecord &r = record();
@@ -191,7 +194,7 @@ void MicEqualiser::reset()
     for (int band = 1; band <= EqLowCutBand; ++band)
         view_.showBand(band, 0);
     view_.showPlot();
-    pending_ = false;
+    pending_ = false; // every band goes out below, the deferred one included
     if (!isOnline())
         return;
     for (int band = 1; band <= EqLowCutBand; ++band) {
@@ -202,14 +205,20 @@ void MicEqualiser::reset()
     link_.pause(FramePauseMs);
 }
 
+void MicEqualiser::sendPendingNow()
+{
+    if (!pending_)
+        return;
+    pending_ = false;
+    sendBand(pendingHandle_ + 1);
+    if (pendingHandle_ == LowCutHandle)
+        sendLowCutFollowUp();
+}
+
 void MicEqualiser::tick()
 {
-    if (isOnline() && pending_ && clock_.monotonicMs() - lastChangeMs_ > RestBeforeSendMs) {
-        sendBand(pendingHandle_ + 1);
-        if (pendingHandle_ == LowCutHandle)
-            sendLowCutFollowUp();
-        pending_ = false;
-    }
+    if (isOnline() && pending_ && clock_.monotonicMs() - lastChangeMs_ > RestBeforeSendMs)
+        sendPendingNow();
     if (reloadPending_) {
         reloadPending_ = false;
         for (int band = 1; band <= EqLowCutBand; ++band)

@@ -25,7 +25,9 @@ public:
 // The equaliser of one microphone unit, without a window: every edit writes the record and,
 // when the unit is online, sends the band (and for the low cut the settings frame) in the
 // documented order through the Link. A dragged point is sent once it has rested for more
-// than 200 ms, measured on the monotonic clock, and again on release.
+// than 200 ms, measured on the monotonic clock, and again on release. A deferred send is
+// never dropped: whatever ends it early (a press on another point, the dialog closing) sends
+// the band at once, so the unit always ends up with what the record holds.
 class MicEqualiser {
 public:
     static constexpr std::int64_t RestBeforeSendMs = 200;
@@ -50,6 +52,8 @@ public:
 
     // The 100 ms tick: the deferred send, then a reload requested by a resize.
     void tick();
+    // Sends a deferred band now instead of waiting for the rest; nothing when none waits.
+    void sendPendingNow();
     void requestReload() { reloadPending_ = true; }
 
     bool isOnline() const { return record().inUse != 0; }

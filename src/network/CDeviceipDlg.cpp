@@ -96,9 +96,9 @@ constexpr ButtonPlace Buttons[] = {
 } // namespace
 
 CDeviceipDlg::CDeviceipDlg(const std::array<NetworkDevice, NetworkDeviceCount> &table,
-    const std::string &deviceKey, Prompts &prompts, QWidget *parent)
+    std::optional<std::size_t> entry, Prompts &prompts, QWidget *parent)
     : QDialog(parent)
-    , deviceKey_(deviceKey)
+    , entry_(entry)
     , prompts_(prompts)
 {
     setWindowTitle(QStringLiteral("网络设置"));
@@ -109,7 +109,7 @@ CDeviceipDlg::CDeviceipDlg(const std::array<NetworkDevice, NetworkDeviceCount> &
     createControls();
 
     setStaticMode(false);
-    const std::optional<DeviceAddressFields> fields = deviceAddressFields(table, deviceKey_);
+    const std::optional<DeviceAddressFields> fields = deviceAddressFields(table, entry_);
     if (!fields)
         return;
     setStaticMode(fields->staticAddress);

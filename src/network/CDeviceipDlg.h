@@ -5,7 +5,8 @@
 #include <QDialog>
 
 #include <array>
-#include <string>
+#include <cstddef>
+#include <optional>
 
 class QLineEdit;
 
@@ -31,16 +32,16 @@ enum DeviceipControlId : int {
 
 constexpr const char *StaticIpErrorMessage = "static_ip error";
 
-// "网络设置": the address mode and fields of one device of the network-device table, found
-// by its name (bytes). It shows and edits its fields only: nothing is sent and nothing is
-// written back to the table, whichever button is pressed.
+// "网络设置": the address mode and fields of one entry of the network-device table (none:
+// auto mode, empty fields). It shows and edits its fields only: nothing is sent and nothing
+// is written back to the table, whichever button is pressed.
 class CDeviceipDlg final : public QDialog {
     Q_OBJECT
 public:
     CDeviceipDlg(const std::array<NetworkDevice, NetworkDeviceCount> &table,
-        const std::string &deviceKey, Prompts &prompts, QWidget *parent = nullptr);
+        std::optional<std::size_t> entry, Prompts &prompts, QWidget *parent = nullptr);
 
-    const std::string &deviceKey() const { return deviceKey_; }
+    std::optional<std::size_t> entry() const { return entry_; }
     bool isStaticMode() const { return staticMode_; }
 
 protected:
@@ -51,7 +52,7 @@ private:
     void setStaticMode(bool staticMode);
     void commanded(int controlId);
 
-    std::string deviceKey_;
+    std::optional<std::size_t> entry_;
     Prompts &prompts_;
     bool staticMode_ = false;
     PngButton *autoToggle_ = nullptr;

@@ -4,23 +4,12 @@
 
 namespace arx {
 
-int findNetworkDevice(
-    const std::array<NetworkDevice, NetworkDeviceCount> &table, std::string_view key)
-{
-    for (std::size_t entry = 0; entry < table.size(); ++entry) {
-        if (table[entry].inUse != 0 && textOf(table[entry].name) == key)
-            return static_cast<int>(entry);
-    }
-    return -1;
-}
-
 std::optional<DeviceAddressFields> deviceAddressFields(
-    const std::array<NetworkDevice, NetworkDeviceCount> &table, std::string_view key)
+    const std::array<NetworkDevice, NetworkDeviceCount> &table, std::optional<std::size_t> entry)
 {
-    const int entry = findNetworkDevice(table, key);
-    if (entry < 0)
+    if (!entry || *entry >= table.size() || table[*entry].inUse == 0)
         return std::nullopt;
-    const NetworkDevice &device = table[static_cast<std::size_t>(entry)];
+    const NetworkDevice &device = table[*entry];
     return DeviceAddressFields { .staticAddress = device.staticAddress != 0,
         .ipAddress = std::string(textOf(device.ipAddress)),
         .mask = std::string(textOf(device.mask)),

@@ -3,13 +3,13 @@
 #include "model/NetworkDevice.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace arx {
 
-// What the network settings dialog starts with for one device key. Texts are bytes.
+// What the network settings dialog starts with for one device. Texts are bytes.
 struct DeviceAddressFields {
     bool staticAddress = false;
     std::string ipAddress;
@@ -20,12 +20,9 @@ struct DeviceAddressFields {
     bool operator==(const DeviceAddressFields &) const = default;
 };
 
-// The first in-use entry whose name equals the key, byte for byte, or -1.
-int findNetworkDevice(
-    const std::array<NetworkDevice, NetworkDeviceCount> &table, std::string_view key);
-
-// The fields of that entry, or nothing when no entry matches.
+// The fields of entry `entry` when it holds a device; nothing for no entry, an entry past the
+// table or one not in use.
 std::optional<DeviceAddressFields> deviceAddressFields(
-    const std::array<NetworkDevice, NetworkDeviceCount> &table, std::string_view key);
+    const std::array<NetworkDevice, NetworkDeviceCount> &table, std::optional<std::size_t> entry);
 
 } // namespace arx

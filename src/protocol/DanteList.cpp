@@ -6,22 +6,24 @@ void RebuildDanteList(const UnitListModel &units, const ProcessorListModel &proc
     DanteListModel &list, std::array<NetworkDevice, NetworkDeviceCount> &networkDevices)
 {
     list.clear();
+    networkDevices.fill(NetworkDevice {});
+    const auto add = [&](DanteListModel::Row row) {
+        std::optional<std::size_t> entry;
+        if (list.rowCount() < networkDevices.size()) {
+            entry = list.rowCount();
+            NetworkDevice &device = networkDevices[*entry];
+            setText(device.name, row[DanteNameColumn]);
+            setText(device.ipAddress, row[DanteAddressColumn]);
+            device.inUse = 1;
+        }
+        list.appendRow(std::move(row), entry);
+    };
     for (const UnitListModel::Row &unit : units.rows())
-        list.appendRow({ unit[UnitSerialColumn], unit[UnitAddressColumn], unit[UnitNameColumn],
+        add({ unit[UnitSerialColumn], unit[UnitAddressColumn], unit[UnitNameColumn],
             DanteNoChannels, DanteNoChannels });
     for (const ProcessorListModel::Row &processor : processors.rows())
-        list.appendRow({ "", processor[ProcessorAddressColumn], processor[ProcessorNameColumn],
+        add({ "", processor[ProcessorAddressColumn], processor[ProcessorNameColumn],
             DanteNoChannels, DanteNoChannels });
-
-    for (std::size_t entry = 0; entry < networkDevices.size(); ++entry) {
-        NetworkDevice &device = networkDevices[entry];
-        device = NetworkDevice {};
-        if (entry >= list.rowCount())
-            continue;
-        setText(device.name, list.cell(entry, DanteNameColumn));
-        setText(device.ipAddress, list.cell(entry, DanteAddressColumn));
-        device.inUse = 1;
-    }
 }
 
 } // namespace arx

@@ -1,7 +1,5 @@
 #include "speaker/SpeakerResponseView.h"
 
-#include "speaker/SpeakerResponse.h"
-
 #include <QPainter>
 #include <QPainterPath>
 
@@ -42,8 +40,7 @@ SpeakerResponseView::SpeakerResponseView(const SpeakerStore &speaker, QWidget *p
 
 void SpeakerResponseView::refresh()
 {
-    for (int channel = 0; channel < SpeakerChannelCount; ++channel)
-        channelResponse(speaker_.channels[channel], curves_[static_cast<std::size_t>(channel)]);
+    response_.compute(speaker_);
     update();
 }
 
@@ -52,15 +49,28 @@ QRect SpeakerResponseView::plotArea() const
     return rect().adjusted(LeftMargin, TopMargin, -RightMargin, -BottomMargin);
 }
 
+ResponseAxes SpeakerResponseView::axes() const
+{
+    const QRect area = plotArea();
+    return { .width = double(area.width()),
+        .height = double(area.height()),
+        .topDb = TopDb,
+        .bottomDb = BottomDb };
+}
+
+void SpeakerResponseView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    response_.setAxes(axes());
+    refresh();
+}
+
 void SpeakerResponseView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Background);
     const QRect area = plotArea();
-    const ResponseAxes axes { .width = double(area.width()),
-        .height = double(area.height()),
-        .topDb = TopDb,
-        .bottomDb = BottomDb };
+    const ResponseAxes axes = this->axes();
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
@@ -88,17 +98,18 @@ void SpeakerResponseView::paintEvent(QPaintEvent *)
 
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(area);
+    const std::span<const double> frequencies = response_.frequencies();
     for (int channel = 0; channel < SpeakerChannelCount; ++channel) {
         QPainterPath path;
         bool drawing = false;
-        const ResponseCurve &values = curves_[static_cast<std::size_t>(channel)];
-        for (std::size_t k = 0; k < GridPointCount; ++k) {
+        const std::span<const double> values = response_.decibels(channel);
+        for (std::size_t k = 0; k < frequencies.size(); ++k) {
             if (!std::isfinite(values[k])) {
                 drawing = false;
                 continue;
             }
             const QPointF point(
-                area.left() + axes.x(FrequencyGrid[k]), area.top() + axes.y(values[k]));
+                area.left() + axes.x(frequencies[k]), area.top() + axes.y(values[k]));
             if (drawing)
                 path.lineTo(point);
             else

@@ -1,16 +1,15 @@
 #pragma once
 
-#include "dsp/FrequencyGrid.h"
 #include "model/SpeakerStore.h"
+#include "speaker/SpeakerResponse.h"
 
 #include <QWidget>
-
-#include <array>
 
 namespace arx {
 
 // Both processor channels' responses, from the designs that are sent (SpeakerResponse), on a
-// log frequency axis. refresh() reads the store and recomputes; painting only draws.
+// log frequency axis, evaluated at every pixel column and every band's centre. refresh() reads
+// the store and recomputes; painting only draws.
 class SpeakerResponseView final : public QWidget {
     Q_OBJECT
 public:
@@ -20,10 +19,8 @@ public:
     explicit SpeakerResponseView(const SpeakerStore &speaker, QWidget *parent = nullptr);
 
     void refresh();
-    const ResponseCurve &curve(int channel) const
-    {
-        return curves_[static_cast<std::size_t>(channel)];
-    }
+    // The points the curves are drawn through.
+    const SpeakerResponsePoints &response() const { return response_; }
     // The plot area inside the widget, beside the axis labels.
     QRect plotArea() const;
 
@@ -31,10 +28,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    ResponseAxes axes() const;
+
     const SpeakerStore &speaker_;
-    std::array<ResponseCurve, SpeakerChannelCount> curves_ {};
+    SpeakerResponsePoints response_;
 };
 
 } // namespace arx

@@ -41,7 +41,7 @@ TEST(MainWindowRouting, TheDeviceListFillsFromUnitsAndProcessorsAndEmptiesWhenTh
         EXPECT_EQ(device.inUse, 0);
 }
 
-TEST(MainWindowRouting, ADoubleClickOpensTheSettingsOfTheRowsDeviceByItsNameBytes)
+TEST(MainWindowRouting, ADoubleClickOpensTheSettingsOfTheRowsOwnEntry)
 {
     MainWindow fixture;
     fixture.click(1003);
@@ -57,10 +57,9 @@ TEST(MainWindowRouting, ADoubleClickOpensTheSettingsOfTheRowsDeviceByItsNameByte
     auto *dialog = fixture.window.findChild<CDeviceipDlg *>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->deviceKey(), announced.substr(0, 23));
+    EXPECT_EQ(dialog->entry(), std::optional<std::size_t>(0));
     EXPECT_EQ(findControl<QLineEdit>(dialog, IpAddressFieldId)->text(),
-        QString::fromStdString(unitAddress(1)))
-        << "the entry was found by the cut bytes";
+        QString::fromStdString(unitAddress(1)));
     EXPECT_FALSE(dialog->isStaticMode());
 
     QTest::mouseClick(findControl<PngButton>(dialog, StaticIpToggleId), Qt::LeftButton);

@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 namespace arx {
 namespace {
@@ -177,6 +178,27 @@ TEST_F(EqualiserDialog, ADragBelowThePlotStopsAtMinus15dBAndSendsAtRelease)
     EXPECT_EQ(bandFramesSent(1), 1) << "and nothing later";
 }
 
+// Through the window, as the pointer really comes: the plot keeps the pointer while the button
+// is held, so the drag goes on outside it, held at the edge, until the release.
+TEST_F(EqualiserDialog, APointDraggedOutOfTheWindowStaysAtTheEdgeUntilTheRelease)
+{
+    QWindow *window = dialog->windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, plot()->mapTo(dialog.get(), handleCentre(1)));
+    link.clear();
+    const QPoint farOutside(-300, -400); // beyond the dialog's top left corner
+    QTest::mouseMove(window, farOutside);
+    EXPECT_TRUE(plot()->isDragging()) << "leaving the plot does not end the drag";
+    const PlotArea &area = plot()->axes().area;
+    EXPECT_EQ(handleCentre(1), QPoint(area.left, area.top)) << "drawn at 20 Hz, +15 dB";
+    QTest::mouseRelease(window, Qt::LeftButton, {}, farOutside);
+    EXPECT_EQ(record().eqBands[1].frequency, 20);
+    EXPECT_EQ(record().eqBands[1].gain, 450);
+    ASSERT_EQ(bandFramesSent(2), 1) << "once, at the release";
+    const std::vector<std::uint8_t> &frame = link.frames.back();
+    EXPECT_EQ(frame[5] << 8 | frame[6], 20) << "the unit gets the edge's frequency";
+    EXPECT_EQ(frame[9] << 8 | frame[10], 450) << "and its gain";
+}
+
 TEST_F(EqualiserDialog, ARestingDragSendsOnTheTimerAndAgainAtRelease)
 {
     const QPoint start = handleCentre(3);
@@ -238,6 +260,20 @@ TEST_F(EqualiserDialog, TheWheelOverTheSelectedHandleStepsItsQ)
 
     wheel(plot(), handleCentre(1), 120);
     EXPECT_EQ(record().eqBands[1].q, 20) << "band 2's handle is not selected";
+}
+
+TEST_F(EqualiserDialog, ClosingWithinTheRestSendsTheWheeledQ)
+{
+    const QPoint point = handleCentre(0);
+    mouse(plot(), QEvent::MouseButtonPress, point);
+    mouse(plot(), QEvent::MouseButtonRelease, point, Qt::NoButton);
+    link.clear();
+    wheel(plot(), point, 120);
+    tickAfter(100);
+    dialog->close();
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_EQ(bandFramesSent(1), 1);
+    EXPECT_EQ(link.frames.back()[8], 21 * 10 % 256) << "Q 2.1 went out";
 }
 
 TEST_F(EqualiserDialog, DoubleClicksWithoutAHandleOrOnASliderSendNothing)

@@ -358,6 +358,18 @@ TEST_F(Equaliser, TheWheelStepsQAndSendsOnceItRests)
     EXPECT_TRUE(link.log.empty()) << "the low cut has no Q";
 }
 
+TEST_F(Equaliser, APressOnAnotherPointSendsTheWheeledBandStillWaitingFirst)
+{
+    equaliser.qWheeled(0, 2);
+    clock.advance(100);
+    press(2, 2000, 0);
+    EXPECT_EQ(wire(), (Wire { "T1", "pause 10", "T3", "pause 10" }));
+    EXPECT_EQ(link.frames.at(0)[8], 22 * 10 % 256) << "Q 2.2 went out";
+    link.clear();
+    tickAfter(500);
+    EXPECT_TRUE(link.log.empty()) << "sent once";
+}
+
 TEST_F(Equaliser, AReloadRequestedByAResizeHappensOnTheNextTick)
 {
     equaliser.requestReload();

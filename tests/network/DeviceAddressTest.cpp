@@ -1,7 +1,10 @@
 #include "network/DeviceAddress.h"
 #include "model/Store.h"
+#include "protocol/DanteList.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace arx {
 namespace {
@@ -21,45 +24,43 @@ NetworkDevice device(const char *name, const char *ip, bool staticAddress, bool 
     return entry;
 }
 
-TEST(DeviceAddress, AnEmptyTableMatchesNothing)
-{
-    const Table table {};
-    EXPECT_EQ(findNetworkDevice(table, "Seat 01"), -1);
-    EXPECT_EQ(findNetworkDevice(table, ""), -1) << "an empty name does not match a free entry";
-    EXPECT_FALSE(deviceAddressFields(table, "Seat 01"));
-}
-
-TEST(DeviceAddress, TheFirstInUseEntryWithTheNameWinsAndEntriesNotInUseAreIgnored)
+TEST(DeviceAddress, AnEntryInUseGivesItsFieldsAndAnythingElseNothing)
 {
     Table table {};
-    table[0] = device("Seat 01", "10.0.0.10", true, false);
-    table[3] = device("Seat 01", "10.0.0.13", true, true);
-    table[5] = device("Seat 01", "10.0.0.15", false, true);
-    EXPECT_EQ(findNetworkDevice(table, "Seat 01"), 3);
-    const std::optional<DeviceAddressFields> fields = deviceAddressFields(table, "Seat 01");
-    ASSERT_TRUE(fields);
-    EXPECT_EQ(*fields,
+    table[3] = device("Seat 01", "10.0.0.13", true, false);
+    table[5] = device("Seat 01", "10.0.0.15", true, true);
+    EXPECT_FALSE(deviceAddressFields(table, std::nullopt)) << "no entry";
+    EXPECT_FALSE(deviceAddressFields(table, 0)) << "an empty entry";
+    EXPECT_FALSE(deviceAddressFields(table, 3)) << "not in use";
+    EXPECT_FALSE(deviceAddressFields(table, NetworkDeviceCount)) << "past the table";
+    EXPECT_EQ(deviceAddressFields(table, 5),
         (DeviceAddressFields { .staticAddress = true,
-            .ipAddress = "10.0.0.13",
+            .ipAddress = "10.0.0.15",
             .mask = "255.255.255.0",
             .gateway = "10.0.0.1",
             .dnsServer = "10.0.0.2",
             .name = "Seat 01" }));
-
-    table[3].inUse = 0;
-    EXPECT_EQ(findNetworkDevice(table, "Seat 01"), 5);
-    EXPECT_FALSE(deviceAddressFields(table, "Seat 01")->staticAddress)
-        << "the winner's own static flag counts";
 }
 
-TEST(DeviceAddress, NamesAreComparedAsWholeBytes)
+// The device list's rows, each opened through its own entry: names repeat, and two
+// processors never renamed are both "".
+TEST(DeviceAddress, RowsThatShareANameOpenTheirOwnDevices)
 {
+    UnitListModel units;
+    ProcessorListModel processors;
+    processors.appendRow({ "127.0.120.200", "", "39060", ProcessorNotConnected });
+    processors.appendRow({ "127.0.120.201", "", "39060", ProcessorNotConnected });
+    DanteListModel rows;
     Table table {};
-    table[0] = device("Seat 01", "10.0.0.10", false, true);
-    table[1] = device("\xC4\xE3\xBA\xC3", "10.0.0.11", false, true); // GBK "你好"
-    EXPECT_EQ(findNetworkDevice(table, "Seat 0"), -1) << "a prefix is not the name";
-    EXPECT_EQ(findNetworkDevice(table, "seat 01"), -1) << "case counts";
-    EXPECT_EQ(findNetworkDevice(table, "\xC4\xE3\xBA\xC3"), 1);
+    RebuildDanteList(units, processors, rows, table);
+    EXPECT_EQ(deviceAddressFields(table, rows.networkEntry(0))->ipAddress, "127.0.120.200");
+    EXPECT_EQ(deviceAddressFields(table, rows.networkEntry(1))->ipAddress, "127.0.120.201");
+
+    for (int number = 1; number <= NetworkDeviceCount; ++number) // 32 units fill the table
+        units.appendRow({ std::to_string(number), "", "127.0.120." + std::to_string(number + 9) });
+    RebuildDanteList(units, processors, rows, table);
+    EXPECT_EQ(deviceAddressFields(table, rows.networkEntry(20))->ipAddress, "127.0.120.30");
+    EXPECT_FALSE(rows.networkEntry(NetworkDeviceCount)) << "a row past the table has no entry";
 }
 
 } // namespace

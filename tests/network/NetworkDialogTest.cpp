@@ -38,8 +38,8 @@ struct Dialog {
     test::ScriptedPrompts prompts;
     CDeviceipDlg dialog;
 
-    Dialog(const Table &table, const std::string &key)
-        : dialog(table, key, prompts)
+    Dialog(const Table &table, std::optional<std::size_t> entry)
+        : dialog(table, entry, prompts)
     {
         dialog.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -80,7 +80,7 @@ TEST(NetworkDialog, EveryControlSitsAtItsPlace)
         { 1, { 80, 280, 120, 20 } },
         { 2, { 220, 280, 150, 20 } },
     };
-    Dialog fixture({}, "");
+    Dialog fixture({}, std::nullopt);
     EXPECT_EQ(fixture.dialog.windowTitle(), QStringLiteral("网络设置"));
     for (const Place &place : places) {
         QWidget *control = findControl(&fixture.dialog, place.id);
@@ -97,14 +97,14 @@ TEST(NetworkDialog, EveryControlSitsAtItsPlace)
 
 TEST(NetworkDialog, AnEmptyTableOpensInAutoModeWithEmptyFields)
 {
-    Dialog fixture({}, "Seat 01");
+    Dialog fixture({}, 0);
     fixture.expectMode(false);
     for (int id : { 1147, 1148, 1149, 1150, 1158 })
         EXPECT_TRUE(fixture.field(id)->text().isEmpty()) << "field " << id;
     EXPECT_TRUE(fixture.prompts.shown.empty()) << "no match is no message";
 }
 
-TEST(NetworkDialog, TheFirstInUseEntryWithTheKeyFillsTheFieldsAndItsFlagPicksTheMode)
+TEST(NetworkDialog, ItsEntryInUseFillsTheFieldsAndItsFlagPicksTheMode)
 {
     Table table {};
     table[0] = entry("Seat 01", "127.0.110.10", false, false); // not in use: ignored
@@ -112,7 +112,7 @@ TEST(NetworkDialog, TheFirstInUseEntryWithTheKeyFillsTheFieldsAndItsFlagPicksThe
     table[2] = entry("Seat 01", "127.0.110.12", true, true);
     table[3] = entry("Seat 01", "127.0.110.13", false, true);
 
-    Dialog chosen(table, "Seat 01");
+    Dialog chosen(table, 2);
     chosen.expectMode(true);
     EXPECT_EQ(chosen.field(1147)->text(), QStringLiteral("127.0.110.12"));
     EXPECT_EQ(chosen.field(1148)->text(), QStringLiteral("255.255.255.0"));
@@ -120,30 +120,27 @@ TEST(NetworkDialog, TheFirstInUseEntryWithTheKeyFillsTheFieldsAndItsFlagPicksThe
     EXPECT_EQ(chosen.field(1150)->text(), QStringLiteral("127.0.110.253"));
     EXPECT_EQ(chosen.field(1158)->text(), QStringLiteral("Seat 01"));
 
-    table[2].inUse = 0;
-    Dialog dynamic(table, "Seat 01");
+    Dialog dynamic(table, 3);
     dynamic.expectMode(false);
     EXPECT_EQ(dynamic.field(1147)->text(), QStringLiteral("127.0.110.13"))
         << "an automatic device still shows its fields";
 
-    table[0].inUse = 0;
-    table[3].inUse = 0;
-    Dialog unused(table, "Seat 01");
+    Dialog unused(table, 0);
     unused.expectMode(false);
-    EXPECT_TRUE(unused.field(1147)->text().isEmpty()) << "only unused entries have the name";
+    EXPECT_TRUE(unused.field(1147)->text().isEmpty()) << "an entry not in use shows nothing";
 }
 
 TEST(NetworkDialog, ANameFromGbkBytesIsShownDecoded)
 {
     Table table {};
     table[0] = entry("\xBB\xE1\xD2\xE9\xCA\xD2", "127.0.110.10", false, true); // "会议室"
-    Dialog fixture(table, "\xBB\xE1\xD2\xE9\xCA\xD2");
+    Dialog fixture(table, 0);
     EXPECT_EQ(fixture.field(1158)->text(), QStringLiteral("会议室"));
 }
 
 TEST(NetworkDialog, StaticThenAutoDisablesTheFieldsAgainAndSaysStaticIpError)
 {
-    Dialog fixture({}, "Seat 01");
+    Dialog fixture({}, std::nullopt);
     fixture.click(1146);
     fixture.expectMode(true);
     EXPECT_TRUE(fixture.prompts.shown.empty()) << "Static IP says nothing";
@@ -157,7 +154,7 @@ TEST(NetworkDialog, IpSaysStaticIpErrorAndNameSaysNothing)
 {
     Table table {};
     table[0] = entry("Seat 01", "127.0.110.10", true, true);
-    Dialog fixture(table, "Seat 01");
+    Dialog fixture(table, 0);
     fixture.click(1159);
     EXPECT_EQ(fixture.prompts.shown, std::vector<std::string> { "static_ip error" });
     EXPECT_EQ(fixture.button(1159)->state(), 0) << "the IP button stays plain";
@@ -176,7 +173,7 @@ TEST(NetworkDialog, OkAndCancelCloseWithoutWritingAnythingBack)
 
     for (const int button : { 1, 2 }) {
         SCOPED_TRACE(button);
-        Dialog fixture(table, "Seat 01");
+        Dialog fixture(table, 0);
         fixture.click(1146);
         for (int id : { 1147, 1148, 1149, 1150, 1158 }) {
             fixture.field(id)->clear();

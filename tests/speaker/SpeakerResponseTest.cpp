@@ -2,12 +2,16 @@
 
 #include "../dsp/ComplexResponse.h"
 #include "dsp/CoefficientDesigns.h"
+#include "dsp/FrequencyGrid.h"
 #include "model/Store.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace arx {
 namespace {
@@ -31,7 +35,7 @@ TEST(SpeakerResponse, IsTheSumOfTheSentSectionsAtTheDeviceRate)
     channel.lpQ = 30;
 
     ResponseCurve curve;
-    channelResponse(channel, curve);
+    channelResponse(channel, FrequencyGrid, curve);
     for (std::size_t k = 0; k < GridPointCount; k += 8) {
         const double f = FrequencyGrid[k];
         double expected = 0.0;
@@ -53,16 +57,43 @@ TEST(SpeakerResponse, DefaultsAreFlatInTheBandAndAStartUpVariableQStaysFinite)
 {
     SpeakerChannel channel = defaultChannel();
     ResponseCurve curve;
-    channelResponse(channel, curve);
+    channelResponse(channel, FrequencyGrid, curve);
     EXPECT_NEAR(curve[nearestGridIndex(1000)], 0.0, 0.01);
     EXPECT_LT(curve[0], -0.5) << "the 20 Hz first-order high-pass";
 
     channel.hpType = CrossoverVariable; // Q code 0, which the design divides by
     channel.lpType = 9; // no design: adds nothing
-    channelResponse(channel, curve);
+    channelResponse(channel, FrequencyGrid, curve);
     for (double value : curve)
         ASSERT_TRUE(std::isfinite(value));
     EXPECT_NEAR(curve[GridPointCount - 1], 0.0, 0.01);
+}
+
+// Narrow cuts between the view's pixel columns (on the 241-point grid these two were drawn
+// -11.4 and -8.6 dB deep) are drawn within 0.1 dB of their real depth.
+TEST(SpeakerResponsePoints, ANarrowCutIsDrawnToItsFullDepth)
+{
+    auto store = std::make_unique<Store>();
+    SetDefaults(*store);
+    SpeakerChannel &channel = store->speaker.channels[0];
+    channel.bands[0] = { .frequency = 40, .gain = 0, .q = 100 }; // -18 dB, Q 10
+    channel.bands[3] = { .frequency = 1015, .gain = 60, .q = 100 }; // -12 dB, Q 10
+    SpeakerResponsePoints points;
+    points.setAxes({ .width = 652, .height = 300, .topDb = 18, .bottomDb = -30 });
+    points.compute(store->speaker);
+    const std::span<const double> drawnAt = points.frequencies();
+    for (const double centre : { 40.0, 1015.0 }) {
+        std::vector<double> dense(20000), real(dense.size()); // +-20 % around the centre
+        for (std::size_t k = 0; k < dense.size(); ++k)
+            dense[k] = centre * std::pow(1.2, 2.0 * double(k) / double(dense.size()) - 1.0);
+        channelResponse(channel, dense, real);
+        double drawn = 0.0;
+        for (std::size_t k = 0; k < drawnAt.size(); ++k) {
+            if (drawnAt[k] >= dense.front() && drawnAt[k] <= dense.back())
+                drawn = std::min(drawn, points.decibels(0)[k]);
+        }
+        EXPECT_NEAR(drawn, *std::min_element(real.begin(), real.end()), 0.1) << centre << " Hz";
+    }
 }
 
 TEST(SpeakerResponseAxes, MapFrequencyAndLevelBothWays)
