@@ -62,18 +62,7 @@ public:
 };
 
 // The bench shows no window; the discovery's calls to it change nothing.
-class NoWindow final : public arx::DiscoveryView {
-public:
-    void setSearchPressed(bool) override { }
-    void showStrip(int) override { }
-    void refreshStrip(int) override { }
-    void updateMeter(int) override { }
-    void hideStrip(int) override { }
-    void selectSpeakerPage() override { }
-    void unitListChanged() override { }
-    void processorListChanged() override { }
-    void setConnectionTimerRunning(bool) override { }
-};
+class NoWindow final : public arx::RoomObserver { };
 
 bool isLevelReport(const arx::Datagram &datagram)
 {

@@ -8,13 +8,25 @@
 #include "protocol/CommandSocket.h"
 #include "protocol/LocalAddress.h"
 #include "protocol/Ports.h"
+#include "room/Room.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include <chrono>
 #include <cstdio>
 
 namespace arx {
+
+std::string presetDocumentsFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    return folder.toStdString();
+}
 
 void nameTheApplication()
 {
@@ -46,9 +58,20 @@ CARNApp::CARNApp(StartOptions options)
     localEndpoint_ = (interfaceAddress.empty() ? std::string("0.0.0.0") : interfaceAddress) + ":"
         + std::to_string(LocalPort);
     link_.setNext(paced_);
-    window_ = std::make_unique<CARNDlg>(*store_, link_, clock_, prompts_,
-        [interfaceAddress] { return findLocalAddress(interfaceAddress); });
+    const OwnAddressLookup ownAddress
+        = [interfaceAddress] { return findLocalAddress(interfaceAddress); };
+    room_ = std::make_unique<Room>(RoomSeams { .store = *store_,
+        .link = link_,
+        .clock = clock_,
+        .prompts = prompts_,
+        .files = files_,
+        .ownAddress = ownAddress,
+        .presetFolder = presetDocumentsFolder() });
+    window_ = std::make_unique<CARNDlg>(*room_, link_, clock_, prompts_, ownAddress);
     prompts_.setParent(window_.get());
+    auto *ticker = new QTimer(window_.get());
+    QObject::connect(ticker, &QTimer::timeout, window_.get(), [this] { room_->tick(); });
+    ticker->start(Room::TickMs);
     // Every sender runs on this thread, so the listener may touch the window directly.
     paced_.setRefusalListener([this](std::size_t dropped) { window_->showFramesDropped(dropped); });
     window_->show();
@@ -84,13 +107,12 @@ CARNApp::CARNApp(StartOptions options)
         pump_.get(), &DatagramPump::received, window_.get(), [this](const Datagram &datagram) {
             const std::int64_t handled = clock_.monotonicMs();
             link_.holdRecords();
-            const Discovery::Received outcome = window_->discovery().received(datagram);
+            const Discovery::Received outcome = room_->received(datagram);
             recordReceived(
                 journal_, store_.get(), handled, datagram, outcome.dropped, outcome.slot);
             link_.releaseRecords();
         });
-    QObject::connect(
-        window_.get(), &CARNDlg::closing, window_.get(), [this] { shutDown(); });
+    QObject::connect(window_.get(), &CARNDlg::closing, window_.get(), [this] { shutDown(); });
     if (openCommandSocket(transport_, interfaceAddress, prompts_))
         pump_->start();
 }

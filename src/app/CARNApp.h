@@ -6,6 +6,7 @@
 #include "protocol/PacedLink.h"
 #include "protocol/UdpTransport.h"
 #include "seams/Clock.h"
+#include "seams/Files.h"
 
 #include <QString>
 
@@ -17,7 +18,14 @@ class CARNDlg;
 class DatagramPump;
 class JournalFile;
 class JournalWindow;
+class Room;
 struct Store;
+
+// Where presets and room files live unless the command line says otherwise: the operator's
+// documents folder (the home folder when the desktop names none). The program's own folder
+// is no place for them: it is a build folder that a clean deletes, or a system folder once
+// installed.
+std::string presetDocumentsFolder();
 
 // The names Qt gives the program: "ARX", the project's version (what --version prints) and
 // the desktop entry's id, which the window carries (the Wayland app id, the X11 desktop-file
@@ -47,6 +55,7 @@ public:
     CARNDlg &window() { return *window_; }
     const Journal &journal() const { return journal_; }
     Store &store() { return *store_; }
+    Room &room() { return *room_; }
     // The link every window sends through: the journal's, on the paced link.
     Link &link() { return link_; }
     PacedLink &pacedLink() { return paced_; }
@@ -62,13 +71,16 @@ private:
     std::unique_ptr<Store> store_;
     SystemClock clock_;
     QtPrompts prompts_;
+    SystemFiles files_;
     UdpTransport transport_;
     Journal journal_;
     // Every frame the windows send is recorded here, then queued on the paced link, which
     // reports back to it when the frame has really left.
     JournalingLink link_;
-    PacedLink paced_{transport_, &link_};
+    PacedLink paced_ { transport_, &link_ };
     std::unique_ptr<JournalFile> journalFile_;
+    // The room outlives the window that observes it.
+    std::unique_ptr<Room> room_;
     std::unique_ptr<CARNDlg> window_;
     std::unique_ptr<DatagramPump> pump_;
     std::unique_ptr<JournalWindow> journalWindow_;

@@ -14,6 +14,7 @@
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
 #include "network/CDeviceipDlg.h"
+#include "room/Room.h"
 #include "routing/CMatrixDlg.h"
 
 #include <QCloseEvent>
@@ -69,13 +70,12 @@ QString localAddressText(const std::optional<std::string> &address)
 
 } // namespace
 
-CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
+CARNDlg::CARNDlg(Room &room, Link &link, const Clock &clock, Prompts &prompts,
     OwnAddressLookup ownAddress, QWidget *parent)
     : QWidget(parent)
-    , store_(store)
+    , room_(room)
+    , store_(room.store())
     , prompts_(prompts)
-    , discovery_(store, link, clock, prompts, *this, ownAddress)
-    , presets_(store, link, prompts)
     , ownAddress_(std::move(ownAddress))
     , manualPath_(arx::manualPath())
 {
@@ -93,9 +93,7 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     connect(journal, &QAction::triggered, this, &CARNDlg::journalRequested);
 
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
-    store.eulerConstant = computeEulerConstant();
-    SetDefaults(store);
-    setUpListsAndPages(store, link, clock, prompts);
+    setUpListsAndPages(link, clock, prompts);
 
     initialised_ = true;
     selectPage(Page::Mic);
@@ -112,18 +110,24 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
         move(screen->availableGeometry().topLeft());
     layOutOnce();
 
-    connectionTimer_ = new QTimer(this);
-    connectionTimer_->setInterval(ConnectionTickMs);
-    connect(connectionTimer_, &QTimer::timeout, this, [this] { discovery_.tick(); });
     noAnswerTimer_ = new QTimer(this);
     noAnswerTimer_->setSingleShot(true);
     noAnswerTimer_->setInterval(NoAnswerHintMs);
     connect(noAnswerTimer_, &QTimer::timeout, this, &CARNDlg::updateEmptyHint);
     connectControls();
     updateEmptyHint();
+    room.observers().add(*this);
 }
 
-CARNDlg::~CARNDlg() = default;
+CARNDlg::~CARNDlg()
+{
+    room_.observers().remove(*this);
+}
+
+Discovery &CARNDlg::discovery()
+{
+    return room_.discovery();
+}
 
 void CARNDlg::createControls()
 {
@@ -153,7 +157,7 @@ void CARNDlg::createControls()
     localAddress_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts)
+void CARNDlg::setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompts)
 {
     picture_->setGeometry(StaticPictureGeometry);
 
@@ -161,16 +165,13 @@ void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts
     setUpDeviceList(*danteList_, DanteListColumns);
     setUpDeviceList(*rdaList_, ProcessorListColumns);
 
-    micPage_ = new CMicDlg(store, link, clock, prompts, this);
+    micPage_ = new CMicDlg(room_, prompts, this);
     // A strip's equaliser button runs the dialog modally; the strip shows the record after.
-    micPage_->setEqualiserOpener([this, &store, &link, &clock](int deviceIndex) {
-        CInputeqDlg equaliser(store, link, clock, deviceIndex, this);
+    micPage_->setEqualiserOpener([this, &link, &clock](int deviceIndex) {
+        CInputeqDlg equaliser(store_, link, clock, deviceIndex, this);
         equaliser.exec();
     });
-    speakerPage_ = new CSpeakerDlg(store, link, clock, prompts, discovery_, this);
-    speakerPage_->setPresetHandlers(
-        presets_.deviceResetHandler(), presets_.saveHandler(), presets_.recallHandler());
-    presets_.setRefreshPage([this] { speakerPage_->refreshPage(); });
+    speakerPage_ = new CSpeakerDlg(room_, prompts, this);
     routingPage_ = new CMatrixDlg(this);
     routingPage_->setObjectName(QStringLiteral("routingPage"));
 
@@ -206,8 +207,8 @@ void CARNDlg::layOutOnce()
     danteList_->setGeometry(g.danteList);
     for (int column = 0; column < danteList_->columnCount(); ++column)
         danteList_->setColumnWidth(column, DanteColumnWidthsInColumn[column]);
-    for (QWidget *page : { static_cast<QWidget *>(micPage_),
-             static_cast<QWidget *>(speakerPage_), static_cast<QWidget *>(routingPage_) })
+    for (QWidget *page : { static_cast<QWidget *>(micPage_), static_cast<QWidget *>(speakerPage_),
+             static_cast<QWidget *>(routingPage_) })
         page->setGeometry(g.pageArea);
     laidOut_ = true;
 }
@@ -219,9 +220,9 @@ void CARNDlg::connectControls()
     connect(searchButton_, &PngButton::commanded, this, &CARNDlg::searchPressed);
     connect(helpButton_, &PngButton::commanded, this, &CARNDlg::openManual);
     connect(unitList_, &CListCtrlCl::rowDoubleClicked, this,
-        [this](int, int row) { discovery_.unitRowActivated(row); });
+        [this](int, int row) { discovery().unitRowActivated(row); });
     connect(rdaList_, &CListCtrlCl::rowDoubleClicked, this,
-        [this](int, int row) { discovery_.connectRow(row); });
+        [this](int, int row) { discovery().connectRow(row); });
     connect(danteList_, &CListCtrlCl::rowDoubleClicked, this,
         [this](int, int row) { openNetworkSettings(row); });
     connect(addProcessorButton_, &PngButton::commanded, this, &CARNDlg::addProcessor);
@@ -266,12 +267,12 @@ void CARNDlg::pageButtonPressed(int controlId)
 void CARNDlg::searchPressed()
 {
     showLocalAddress();
-    discovery_.toggleSearch();
+    discovery().toggleSearch();
 }
 
 void CARNDlg::addProcessor()
 {
-    if (discovery_.addProcessor(processorAddress_->text().toStdString()))
+    if (discovery().addProcessor(processorAddress_->text().toStdString()))
         processorAddress_->clear();
 }
 
@@ -289,8 +290,8 @@ void CARNDlg::showLocalAddress()
 
 void CARNDlg::showFramesDropped(std::size_t dropped)
 {
-    setStatusLine(QStringLiteral("Frames are being dropped (%1)").arg(dropped),
-        QColor(235, 170, 60));
+    setStatusLine(
+        QStringLiteral("Frames are being dropped (%1)").arg(dropped), QColor(235, 170, 60));
 }
 
 QString CARNDlg::statusLine() const
@@ -379,7 +380,7 @@ void CARNDlg::mousePressEvent(QMouseEvent *event)
     QWidget::mousePressEvent(event);
 }
 
-void CARNDlg::setSearchPressed(bool pressed)
+void CARNDlg::searchChanged(bool pressed)
 {
     searchButton_->setState(pressed ? 1 : 0);
     if (pressed)
@@ -400,27 +401,7 @@ void CARNDlg::updateEmptyHint()
     micPage_->setEmptyHint(hint, ownAddressText_);
 }
 
-void CARNDlg::showStrip(int slot)
-{
-    micPage_->ShowStrip(slot);
-}
-
-void CARNDlg::refreshStrip(int slot)
-{
-    micPage_->refreshStrip(slot);
-}
-
-void CARNDlg::updateMeter(int slot)
-{
-    micPage_->updateMeter(slot);
-}
-
-void CARNDlg::hideStrip(int slot)
-{
-    micPage_->hideStrip(slot);
-}
-
-void CARNDlg::selectSpeakerPage()
+void CARNDlg::connectionStarted()
 {
     if (page_ != Page::Speaker)
         selectPage(Page::Speaker);
@@ -429,21 +410,20 @@ void CARNDlg::selectSpeakerPage()
 void CARNDlg::unitListChanged()
 {
     updateEmptyHint();
-    showRows(*unitList_, discovery_.unitList());
+    showRows(*unitList_, discovery().unitList());
     refreshDanteList();
 }
 
 void CARNDlg::processorListChanged()
 {
-    showRows(*rdaList_, discovery_.processorList());
-    speakerPage_->showConnection();
+    showRows(*rdaList_, discovery().processorList());
     refreshDanteList();
 }
 
 void CARNDlg::refreshDanteList()
 {
     RebuildDanteList(
-        discovery_.unitList(), discovery_.processorList(), danteModel_, store_.networkDevices);
+        discovery().unitList(), discovery().processorList(), danteModel_, store_.networkDevices);
     showRows(*danteList_, danteModel_);
 }
 
@@ -456,15 +436,6 @@ void CARNDlg::openNetworkSettings(int row)
         danteModel_.networkEntry(static_cast<std::size_t>(row)), prompts_, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
-}
-
-void CARNDlg::setConnectionTimerRunning(bool running)
-{
-    if (running)
-        connectionTimer_->start();
-    else
-        connectionTimer_->stop();
-    speakerPage_->showConnection();
 }
 
 } // namespace arx

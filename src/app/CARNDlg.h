@@ -5,7 +5,6 @@
 #include "protocol/Discovery.h"
 #include "routing/CMatrixDlg.h"
 #include "speaker/CSpeakerDlg.h"
-#include "speaker/PresetButtons.h"
 
 #include <QImage>
 #include <QWidget>
@@ -25,21 +24,23 @@ class CListCtrlCl;
 class CMicDlg;
 class CStaticST;
 class PngButton;
+class Room;
 
 // The one top-level window, "ARX 1.2": the banner, the page buttons and the page area
 // (microphone, speaker and routing pages), the search and help buttons, and the device
-// column with the unit list or the processor list. It shows what Discovery keeps and passes
-// the operator's clicks to it.
-class CARNDlg final : public QWidget, private DiscoveryView {
+// column with the unit list or the processor list. It shows what the room's Discovery keeps
+// and passes the operator's clicks to it; its pages follow the room themselves.
+class CARNDlg final : public QWidget, private RoomObserver {
     Q_OBJECT
 public:
-    // `ownAddress` names the address that the search and connection requests carry; the
-    // window also shows it.
-    CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
+    // `link` and `clock` are the equaliser dialog's; `ownAddress` names the address that the
+    // search and connection requests carry, which the window shows.
+    CARNDlg(Room &room, Link &link, const Clock &clock, Prompts &prompts,
         OwnAddressLookup ownAddress = {}, QWidget *parent = nullptr);
     ~CARNDlg() override;
 
-    Discovery &discovery() { return discovery_; }
+    Room &room() { return room_; }
+    Discovery &discovery();
 
     Page currentPage() const { return page_; }
     CMicDlg *micPage() const { return micPage_; }
@@ -47,7 +48,6 @@ public:
     CMatrixDlg *routingPage() const { return routingPage_; }
     // Every device of the installation, as the ROUTING page's device column lists them.
     const DanteListModel &danteList() const { return danteModel_; }
-    QTimer *connectionTimer() const { return connectionTimer_; }
     // The menu of the banner, which holds the about and journal items.
     QMenu *windowMenu() const { return windowMenu_; }
 
@@ -64,8 +64,6 @@ public:
     void showFramesDropped(std::size_t dropped);
     QString statusLine() const;
 
-    // The period of the connection timer.
-    static constexpr int ConnectionTickMs = 250;
     // How long a search runs without an answer before the MIC page says what to check.
     static constexpr int NoAnswerHintMs = 3000;
 
@@ -84,19 +82,14 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    // DiscoveryView
-    void setSearchPressed(bool pressed) override;
-    void showStrip(int slot) override;
-    void refreshStrip(int slot) override;
-    void updateMeter(int slot) override;
-    void hideStrip(int slot) override;
-    void selectSpeakerPage() override;
+    // RoomObserver
+    void searchChanged(bool pressed) override;
+    void connectionStarted() override;
     void unitListChanged() override;
     void processorListChanged() override;
-    void setConnectionTimerRunning(bool running) override;
 
     void createControls();
-    void setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts);
+    void setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompts);
     void layOutOnce();
     void connectControls();
     void pageButtonPressed(int controlId);
@@ -110,10 +103,9 @@ private:
     void setStatusLine(const QString &text, const QColor &colour);
     void updateEmptyHint();
 
+    Room &room_;
     Store &store_;
     Prompts &prompts_;
-    Discovery discovery_;
-    PresetButtons presets_;
     DanteListModel danteModel_;
     OwnAddressLookup ownAddress_;
 
@@ -130,7 +122,6 @@ private:
     CMicDlg *micPage_ = nullptr;
     CSpeakerDlg *speakerPage_ = nullptr;
     CMatrixDlg *routingPage_ = nullptr;
-    QTimer *connectionTimer_ = nullptr;
     QTimer *noAnswerTimer_ = nullptr; // runs for the first seconds of a search
     QMenu *windowMenu_ = nullptr;
 

@@ -1,6 +1,5 @@
 #include "mic/CInputDlg.h"
 
-#include "controls/GbkText.h"
 #include "controls/Artwork.h"
 #include "controls/CColourButton.h"
 #include "controls/CComBoxBtn.h"
@@ -9,11 +8,11 @@
 #include "controls/CStaticST.h"
 #include "controls/ControlFonts.h"
 #include "controls/ControlId.h"
+#include "controls/GbkText.h"
 #include "controls/MyComboBox.h"
 #include "controls/PngButton.h"
 
 #include <QPainter>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -57,7 +56,6 @@ constexpr int CopyListId = 1133;
 constexpr int CloseButtonInset = 30;
 constexpr int MeterLeds = 32;
 constexpr const char *NullCopyEntry = "NULL";
-constexpr const char *ModeList[] = { "OFF", "ON", "PTT", "PTM" };
 
 // The labels with fixed captions. "NAME:" and "IP:" are near-aligned, the rest far.
 struct LabelRow {
@@ -84,7 +82,7 @@ struct ToggleRow {
     int offImage;
     int onImage;
     std::int32_t DeviceRecord::*field;
-    void (StripController::*store)(int state);
+    UnitSetting setting;
 };
 constexpr int PhantomToggle = 3; // its row below
 constexpr ToggleRow Toggles[] = {
@@ -93,42 +91,57 @@ constexpr ToggleRow Toggles[] = {
         .offImage = 305,
         .onImage = 306,
         .field = &DeviceRecord::micMute,
-        .store = &StripController::setMute },
+        .setting = UnitSetting::Mute },
     { .id = 1125,
         .x = 90,
         .offImage = 307,
         .onImage = 308,
         .field = &DeviceRecord::lowCut,
-        .store = &StripController::setLowCut },
+        .setting = UnitSetting::LowCut },
     { .id = 1126,
         .x = 125,
         .offImage = 309,
         .onImage = 310,
         .field = &DeviceRecord::locate,
-        .store = &StripController::setLocate },
+        .setting = UnitSetting::Locate },
     { .id = 1124,
         .x = 160,
         .offImage = 311,
         .onImage = 312,
         .field = &DeviceRecord::phantom,
-        .store = &StripController::setPhantom },
+        .setting = UnitSetting::Phantom },
 };
-constexpr int LocateToggle = 2;
 constexpr int ToggleY = 45;
 constexpr QSize ToggleSize(25, 20);
 
 // The three light-ring colours: a label, a combo box by index, a 24-bit button.
 struct ColourRow {
     RingColour colour;
+    UnitSetting setting;
     int labelId;
     int comboId;
     int buttonId;
     int x;
 };
 constexpr ColourRow Colours[] = {
-    { .colour = RingColour::Open, .labelId = 1113, .comboId = 1139, .buttonId = 1144, .x = 525 },
-    { .colour = RingColour::Mute, .labelId = 1114, .comboId = 1140, .buttonId = 1145, .x = 635 },
-    { .colour = RingColour::Call, .labelId = 1115, .comboId = 1141, .buttonId = 1146, .x = 745 },
+    { .colour = RingColour::Open,
+        .setting = UnitSetting::ColourOpen,
+        .labelId = 1113,
+        .comboId = 1139,
+        .buttonId = 1144,
+        .x = 525 },
+    { .colour = RingColour::Mute,
+        .setting = UnitSetting::ColourMute,
+        .labelId = 1114,
+        .comboId = 1140,
+        .buttonId = 1145,
+        .x = 635 },
+    { .colour = RingColour::Call,
+        .setting = UnitSetting::ColourCall,
+        .labelId = 1115,
+        .comboId = 1141,
+        .buttonId = 1146,
+        .x = 745 },
 };
 constexpr int ColourY = 45;
 constexpr QSize ColourSize(50, 20);
@@ -176,10 +189,9 @@ void fillList(CComBoxBtn *selector, std::span<const char *const> entries)
 
 } // namespace
 
-CInputDlg::CInputDlg(
-    Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent)
+CInputDlg::CInputDlg(UnitController &units, Prompts &prompts, QWidget *parent)
     : QWidget(parent)
-    , controller_(store, link, clock, *this)
+    , units_(units)
     , prompts_(prompts)
 {
     buildControls();
@@ -250,7 +262,7 @@ void CInputDlg::buildControls()
 
     gainSelector_ = makeSelector(this, GainSelectorId, { 260, 45 }, GainListId);
     modeSelector_ = makeSelector(this, ModeSelectorId, { 390, 45 }, ModeListId);
-    fillList(modeSelector_, ModeList);
+    fillList(modeSelector_, ModeNames);
 
     for (std::size_t i = 0; i < std::size(Colours); ++i) {
         const ColourRow &row = Colours[i];
@@ -269,17 +281,12 @@ void CInputDlg::buildControls()
     connect(okButton_, &PngButton::commanded, this, &CInputDlg::copyFromUnit);
     connect(closeButton_, &PngButton::commanded, this, &CInputDlg::closeStrip);
     connect(equaliserButton_, &PngButton::commanded, this, &CInputDlg::equaliserPressed);
-
-    locateTimer_ = new QTimer(this);
-    locateTimer_->setInterval(LocateTickMs);
-    connect(locateTimer_, &QTimer::timeout, this, [this] { controller_.tick(); });
     applyStripColour();
 }
 
 void CInputDlg::setSlotIndex(int slotIndex)
 {
     slotIndex_ = slotIndex;
-    controller_.setDeviceIndex(slotIndex - 1);
     applyStripColour();
 }
 
@@ -317,14 +324,13 @@ void CInputDlg::InitStrip()
         colourButtons_[i]->setVisible(shown.colourButtons);
     }
 
-    locateTimer_->start();
     show();
     stripShown_ = true;
 }
 
 void CInputDlg::RebuildCopyList()
 {
-    copyEntries_ = copySources(controller_.store(), controller_.deviceIndex());
+    copyEntries_ = copySources(units_.store(), deviceIndex());
     CDropList *list = copySelector_->dropList();
     list->clearEntries();
     list->addEntry(QString::fromLatin1(NullCopyEntry));
@@ -337,7 +343,7 @@ void CInputDlg::RefreshFromRecord()
 {
     if (!stripShown_)
         return;
-    DeviceRecord &unit = record();
+    const DeviceRecord &unit = record();
     familyImage_->setImage(familyImageFor(unit.type));
     nameLabel_->setText(QStringLiteral("Name:") + fromGbk(textOf(unit.name)));
     ipLabel_->setText(QStringLiteral("IP:") + fromGbk(textOf(unit.ip)));
@@ -363,7 +369,6 @@ void CInputDlg::UpdateMeter()
 void CInputDlg::closeStrip()
 {
     hide();
-    locateTimer_->stop();
     stripShown_ = false;
 }
 
@@ -374,9 +379,15 @@ std::vector<QWidget *> CInputDlg::wheelSelectors() const
     return selectors;
 }
 
-void CInputDlg::locateTimedOut()
+const DeviceRecord &CInputDlg::record() const
 {
-    toggles_[LocateToggle]->setState(0);
+    return units_.store().unitTable.at(static_cast<std::size_t>(deviceIndex()));
+}
+
+void CInputDlg::change(UnitSetting setting, std::int32_t value)
+{
+    if (units_.set(deviceIndex(), setting, value) != ChangeOutcome::Changed)
+        RefreshFromRecord();
 }
 
 void CInputDlg::toggled(int controlId)
@@ -386,7 +397,7 @@ void CInputDlg::toggled(int controlId)
             continue;
         const int state = toggles_[i]->state() != 0 ? 0 : 1;
         toggles_[i]->setState(state);
-        (controller_.*Toggles[i].store)(state);
+        change(Toggles[i].setting, state);
         return;
     }
 }
@@ -395,21 +406,26 @@ void CInputDlg::listChosen(int listId, int index)
 {
     // A choice in the COPY list only picks the source; OK copies.
     if (listId == GainListId)
-        controller_.chooseGain(index);
+        change(UnitSetting::Gain, gainDb(record().type, index));
     else if (listId == ModeListId)
-        controller_.chooseMode(index);
+        change(UnitSetting::Mode, index);
 }
 
 void CInputDlg::colourIndexChosen(RingColour colour, int index)
 {
-    controller_.chooseColourIndex(colour, index);
+    if (index < 0 || index >= static_cast<int>(std::size(colourIndexTable)))
+        return;
+    for (const ColourRow &row : Colours) {
+        if (row.colour == colour)
+            change(row.setting, static_cast<std::int32_t>(wideColour(colourIndexTable[index])));
+    }
 }
 
 void CInputDlg::colourPicked(int controlId)
 {
     for (std::size_t i = 0; i < std::size(Colours); ++i) {
         if (Colours[i].buttonId == controlId)
-            controller_.chooseColourWide(Colours[i].colour, colourButtons_[i]->colour());
+            change(Colours[i].setting, static_cast<std::int32_t>(colourButtons_[i]->colour()));
     }
 }
 
@@ -419,13 +435,13 @@ void CInputDlg::copyFromUnit()
     const int index = copySelector_->currentIndex();
     if (index < 1 || index > static_cast<int>(copyEntries_.size()))
         return;
-    controller_.copyFromUnit(copyEntries_[static_cast<std::size_t>(index - 1)].nameBytes);
+    units_.copyFromUnit(deviceIndex(), copyEntries_[static_cast<std::size_t>(index - 1)].nameBytes);
 }
 
 void CInputDlg::equaliserPressed()
 {
     if (openEqualiser_)
-        openEqualiser_(controller_.deviceIndex());
+        openEqualiser_(deviceIndex());
     RefreshFromRecord();
 }
 

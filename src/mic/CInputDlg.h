@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mic/StripController.h"
+#include "mic/UnitController.h"
 
 #include <QImage>
 #include <QWidget>
@@ -8,8 +8,6 @@
 #include <array>
 #include <functional>
 #include <vector>
-
-class QTimer;
 
 namespace arx {
 
@@ -25,16 +23,15 @@ class Prompts;
 using EqualiserOpener = std::function<void(int deviceIndex)>;
 
 // One microphone strip: the operator's view of one unit. It shows the unit's family, name,
-// address and level, and edits its settings through its StripController; every control
-// carries its dialog id.
-class CInputDlg final : public QWidget, private StripView {
+// address and level, and edits its settings through the room's UnitController, which
+// announces every change; the page then refreshes the strip. Every control carries its
+// dialog id.
+class CInputDlg final : public QWidget {
     Q_OBJECT
 public:
     static constexpr int StripHeight = 80;
-    static constexpr int LocateTickMs = 100;
 
-    CInputDlg(
-        Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent = nullptr);
+    CInputDlg(UnitController &units, Prompts &prompts, QWidget *parent = nullptr);
     ~CInputDlg() override;
 
     // 1..64; the record shown is slotIndex - 1.
@@ -46,18 +43,17 @@ public:
     // Runs when the equaliser button is pressed; the strip refreshes afterwards.
     void setEqualiserOpener(EqualiserOpener opener) { openEqualiser_ = std::move(opener); }
 
-    // First showing: the COPY list, captions, the controls of the unit's type, timer 2.
+    // First showing: the COPY list, captions, the controls of the unit's type.
     void InitStrip();
     void RebuildCopyList();
     void RefreshFromRecord();
     void UpdateMeter();
-    // The search stopped, or the close button: hidden, timer stopped, not shown.
+    // The search stopped, or the close button: hidden, not shown.
     void closeStrip();
 
     // The selectors that step on the mouse wheel (gain, mode, COPY, colour boxes).
     std::vector<QWidget *> wheelSelectors() const;
-    QTimer *locateTimer() const { return locateTimer_; }
-    StripController &controller() { return controller_; }
+    int deviceIndex() const { return slotIndex_ - 1; }
     // The name bytes of each COPY list entry after "NULL".
     const std::vector<CopyEntry> &copyEntries() const { return copyEntries_; }
 
@@ -68,10 +64,6 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // StripView
-    void refreshFromRecord() override { RefreshFromRecord(); }
-    void locateTimedOut() override;
-
     void buildControls();
     void toggled(int controlId);
     void listChosen(int listId, int index);
@@ -80,9 +72,11 @@ private:
     void copyFromUnit();
     void equaliserPressed();
     void applyStripColour();
-    DeviceRecord &record() { return controller_.record(); }
+    const DeviceRecord &record() const;
+    // A change the unit did not take: the controls show the record again.
+    void change(UnitSetting setting, std::int32_t value);
 
-    StripController controller_;
+    UnitController &units_;
     Prompts &prompts_;
     EqualiserOpener openEqualiser_;
     int slotIndex_ = 1;
@@ -106,7 +100,6 @@ private:
     std::array<MyComboBox *, 3> colourCombos_ {};
     std::array<CColourButton *, 3> colourButtons_ {};
     std::vector<CopyEntry> copyEntries_;
-    QTimer *locateTimer_ = nullptr;
 };
 
 } // namespace arx

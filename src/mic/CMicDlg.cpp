@@ -1,5 +1,7 @@
 #include "mic/CMicDlg.h"
 
+#include "room/Room.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QScrollBar>
@@ -22,9 +24,8 @@ QString hintText(CMicDlg::EmptyHint hint, const QString &ownAddress)
 {
     if (hint == CMicDlg::EmptyHint::None)
         return {};
-    const QString page = QStringLiteral(
-        "<p style='font-size:22px; color:#e8eef5'>%1</p>"
-        "<div style='font-size:15px; color:#aab6c4'>%2</div>");
+    const QString page = QStringLiteral("<p style='font-size:22px; color:#e8eef5'>%1</p>"
+                                        "<div style='font-size:15px; color:#aab6c4'>%2</div>");
     if (ownAddress.isEmpty())
         return page.arg(QStringLiteral("No address of this computer was found"),
             QStringLiteral("<p>The units cannot be told where to answer. Start ARX with "
@@ -38,19 +39,21 @@ QString hintText(CMicDlg::EmptyHint hint, const QString &ownAddress)
     return page.arg(QStringLiteral("No microphone unit has answered the search"),
         QStringLiteral(
             "<p>The search has run for 3 seconds. Check that</p><ul>"
-            "<li style='margin-bottom:6px'>the units are told to answer on their own network: ARX gives them <b>%1</b>. "
+            "<li style='margin-bottom:6px'>the units are told to answer on their own network: ARX "
+            "gives them <b>%1</b>. "
             "If they are on another network interface, start ARX with <b>--interface</b> and "
             "this computer's address on that network;</li>"
             "<li style='margin-bottom:6px'>a firewall on this computer lets UDP port 39030 in;</li>"
-            "<li style='margin-bottom:6px'>the units are switched on and on the same network as this computer.</li></ul>")
+            "<li style='margin-bottom:6px'>the units are switched on and on the same network as "
+            "this computer.</li></ul>")
             .arg(ownAddress));
 }
 
 } // namespace
 
-CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent)
+CMicDlg::CMicDlg(Room &room, Prompts &prompts, QWidget *parent)
     : QWidget(parent)
-    , clock_(clock)
+    , room_(room)
     , bar_(new QScrollBar(Qt::Vertical, this))
 {
     QPalette black = palette();
@@ -73,7 +76,7 @@ CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
     connect(bar_, &QScrollBar::valueChanged, this, &CMicDlg::scrollContentsTo);
 
     for (int slot = 0; slot < UnitSlotCount; ++slot) {
-        auto *strip = new CInputDlg(store, link, clock, prompts, this);
+        auto *strip = new CInputDlg(room.units(), prompts, this);
         strip->setSlotIndex(slot + 1);
         strip->installEventFilter(this); // its showing and hiding decide the empty-page text
         for (QWidget *selector : strip->wheelSelectors())
@@ -82,6 +85,12 @@ CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
     }
     bar_->raise();
     ready_ = true;
+    room.observers().add(*this);
+}
+
+CMicDlg::~CMicDlg()
+{
+    room_.observers().remove(*this);
 }
 
 void CMicDlg::setEqualiserOpener(const EqualiserOpener &opener)
@@ -214,7 +223,7 @@ void CMicDlg::resizeEvent(QResizeEvent *event)
 void CMicDlg::wheelEvent(QWheelEvent *event)
 {
     event->accept();
-    if (gesture_.route(clock_.monotonicMs(), false) == WheelGesture::Target::Page)
+    if (gesture_.route(room_.clock().monotonicMs(), false) == WheelGesture::Target::Page)
         scrollByWheel(event);
 }
 
@@ -228,7 +237,7 @@ bool CMicDlg::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::Wheel || !ready_)
         return QWidget::eventFilter(watched, event);
     // A selector steps only for a gesture that started over it; otherwise the page scrolls.
-    if (gesture_.route(clock_.monotonicMs(), true) == WheelGesture::Target::Selector)
+    if (gesture_.route(room_.clock().monotonicMs(), true) == WheelGesture::Target::Selector)
         return false;
     auto *wheel = static_cast<QWheelEvent *>(event);
     wheel->accept();

@@ -3,6 +3,7 @@
 #include "controls/SelectorLogic.h"
 #include "mic/CInputDlg.h"
 #include "model/DeviceRecord.h"
+#include "model/RoomObserver.h"
 
 #include <QWidget>
 
@@ -13,10 +14,12 @@ class QScrollBar;
 
 namespace arx {
 
+class Room;
+
 // The microphone page: a black page that scrolls vertically through a column of one strip
-// per slot of the unit table. The unit list and the reply parser ask it to show, refresh
-// and hide the strip of a slot; the strips keep which of them are shown.
-class CMicDlg final : public QWidget {
+// per slot of the unit table. It follows the room: a unit shown, changed, heard or freed
+// shows, refreshes or hides its strip; the strips keep which of them are shown.
+class CMicDlg final : public QWidget, private RoomObserver {
     Q_OBJECT
 public:
     // The scroll range spans this many client heights.
@@ -27,8 +30,8 @@ public:
     static constexpr int StripTop = 10;
     static constexpr int StripPitch = 80;
 
-    CMicDlg(
-        Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent = nullptr);
+    CMicDlg(Room &room, Prompts &prompts, QWidget *parent = nullptr);
+    ~CMicDlg() override;
 
     // Every strip's equaliser button runs this (the modal equaliser dialog of a record
     // index); until it is set the button opens nothing.
@@ -71,11 +74,17 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // RoomObserver
+    void unitShown(int slot) override { ShowStrip(slot); }
+    void unitFreed(int slot) override { hideStrip(slot); }
+    void unitChanged(int slot, UnitFields) override { refreshStrip(slot); }
+    void unitLevel(int slot) override { updateMeter(slot); }
+
     void scrollContentsTo(int position);
     // A wheel event of the page's gesture: one notch scrolls one strip.
     void scrollByWheel(QWheelEvent *event);
 
-    const Clock &clock_;
+    Room &room_;
     QScrollBar *bar_;
     int scrollPos_ = 1;
     WheelAccumulator wheel_;

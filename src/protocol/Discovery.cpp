@@ -38,12 +38,12 @@ void sendDetach(Link &link, const DeviceRecord &record)
 } // namespace
 
 Discovery::Discovery(Store &store, Link &link, const Clock &clock, Prompts &prompts,
-    DiscoveryView &view, OwnAddressLookup ownAddress)
+    RoomObserver &announce, OwnAddressLookup ownAddress)
     : store_(store)
     , link_(link)
     , clock_(clock)
     , prompts_(prompts)
-    , view_(view)
+    , announce_(announce)
     , ownAddress_(std::move(ownAddress))
 {
 }
@@ -59,9 +59,9 @@ void Discovery::toggleSearch()
 void Discovery::startSearch()
 {
     store_.scanActive = true;
-    view_.setSearchPressed(true);
+    announce_.searchChanged(true);
     unitList_.clear();
-    view_.unitListChanged();
+    announce_.unitListChanged();
 
     const auto own = ownAddress();
     if (!own) {
@@ -77,14 +77,14 @@ void Discovery::startSearch()
 void Discovery::stopSearch()
 {
     store_.scanActive = false;
-    view_.setSearchPressed(false);
+    announce_.searchChanged(false);
     for (int slot = 0; slot < UnitSlotCount; ++slot) {
         DeviceRecord &record = store_.unitTable[slot];
         if (!record.inUse)
             continue;
         record.inUse = 0;
         sendDetach(link_, record);
-        view_.hideStrip(slot);
+        announce_.unitFreed(slot);
         setText(record.name, "");
         setText(record.code, "");
         setText(record.ip, "");
@@ -92,8 +92,9 @@ void Discovery::stopSearch()
     unitList_.clear();
     processorList_.clear();
     store_.speaker.rdaConnected = 0;
-    view_.unitListChanged();
-    view_.processorListChanged();
+    announce_.unitListChanged();
+    announce_.processorListChanged();
+    announce_.connectionChanged();
 }
 
 Discovery::Received Discovery::received(const Datagram &datagram)
@@ -107,22 +108,22 @@ Discovery::Received Discovery::received(const Datagram &datagram)
         case ReplyAction::RefreshUnitList: {
             std::vector<int> listed;
             RefreshUnitList(store_, unitList_, [&listed](int slot) { listed.push_back(slot); });
-            view_.unitListChanged();
+            announce_.unitListChanged();
             for (int slot : listed)
-                view_.showStrip(slot);
+                announce_.unitShown(slot);
             break;
         }
         case ReplyAction::RefreshStrip:
-            view_.refreshStrip(action.slot);
+            announce_.unitChanged(action.slot, action.fields);
             break;
         case ReplyAction::UpdateMeter:
-            view_.updateMeter(action.slot);
+            announce_.unitLevel(action.slot);
             break;
         case ReplyAction::RefreshProcessorList:
-            view_.processorListChanged();
+            announce_.processorListChanged();
             break;
         case ReplyAction::ProcessorConnected:
-            view_.setConnectionTimerRunning(false);
+            announce_.connectionChanged();
             break;
         }
     }
@@ -135,7 +136,7 @@ void Discovery::unitRowActivated(int row)
         return;
     const int slot = slotOfUnitRow(unitList_, static_cast<std::size_t>(row));
     if (slot >= 0)
-        view_.showStrip(slot);
+        announce_.unitShown(slot);
 }
 
 bool Discovery::addProcessor(const std::string &address)
@@ -150,7 +151,7 @@ bool Discovery::addProcessor(const std::string &address)
     if (processorList_.findRow(ProcessorAddressColumn, text) >= 0)
         return false;
     processorList_.appendRow({ text, "", std::to_string(ProcessorPort), ProcessorNotConnected });
-    view_.processorListChanged();
+    announce_.processorListChanged();
     return true;
 }
 
@@ -172,7 +173,7 @@ void Discovery::connectRow(int row)
         const int connectedRow = processorList_.findRow(ProcessorAddressColumn, store_.rdaAddress);
         if (connectedRow >= 0)
             processorList_.setCell(connectedRow, ProcessorStatusColumn, ProcessorDisconnected);
-        view_.processorListChanged();
+        announce_.processorListChanged();
     }
     speaker.rdaConnected = 0;
     speaker.rdaConnecting = 1;
@@ -180,8 +181,7 @@ void Discovery::connectRow(int row)
     store_.rdaAddress = address;
     SendConnectRequest(link_, store_, *own);
     speaker.rdaRequestTime = clock_.monotonicMs();
-    view_.selectSpeakerPage();
-    view_.setConnectionTimerRunning(true);
+    announce_.connectionStarted();
 }
 
 void Discovery::showProcessorName(const std::string &name)
@@ -190,7 +190,7 @@ void Discovery::showProcessorName(const std::string &name)
     if (row < 0)
         return;
     processorList_.setCell(row, ProcessorNameColumn, name);
-    view_.processorListChanged();
+    announce_.processorListChanged();
 }
 
 void Discovery::tick()
@@ -211,8 +211,8 @@ void Discovery::tick()
     // Giving up releases the search button but leaves the search as it is, as it always
     // has: the next press of the button then stops the search.
     speaker.rdaConnecting = 0;
-    view_.setSearchPressed(false);
-    view_.setConnectionTimerRunning(false);
+    announce_.searchChanged(false);
+    announce_.connectionChanged();
     prompts_.message(CannotConnectMessage);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RoomObserver.h"
 #include "model/Store.h"
 #include "protocol/Datagram.h"
 #include "protocol/DropReason.h"
@@ -16,26 +17,6 @@
 
 namespace arx {
 
-// What the main window does for discovery. Strip calls name a slot 0..63; the window
-// refreshes a strip and its meter only when that strip is shown.
-class DiscoveryView {
-public:
-    virtual ~DiscoveryView() = default;
-
-    virtual void setSearchPressed(bool pressed) = 0;
-    virtual void showStrip(int slot) = 0;
-    virtual void refreshStrip(int slot) = 0;
-    virtual void updateMeter(int slot) = 0;
-    // The search stopped: hide the strip, stop its timers, mark it unassigned.
-    virtual void hideStrip(int slot) = 0;
-    // A connection attempt started: the speaker page takes the place of the microphone page.
-    virtual void selectSpeakerPage() = 0;
-    virtual void unitListChanged() = 0;
-    virtual void processorListChanged() = 0;
-    // The window ticks `Discovery::tick` while this is on; any period well below 5 s.
-    virtual void setConnectionTimerRunning(bool running) = 0;
-};
-
 // Looks up the address that the search and connection requests carry, at each request.
 using OwnAddressLookup = std::function<std::optional<std::string>()>;
 
@@ -50,11 +31,12 @@ constexpr const char *NoOwnAddressMessage
       "--interface ADDRESS.";
 
 // The search for units, the unit and processor lists, and the connection to a processor.
-// Runs on the user-interface thread; every received datagram comes through `received`.
+// Runs on the user-interface thread; every received datagram comes through `received`, and
+// everything that changes is announced to `announce`.
 class Discovery {
 public:
-    Discovery(Store &store, Link &link, const Clock &clock, Prompts &prompts, DiscoveryView &view,
-        OwnAddressLookup ownAddress);
+    Discovery(Store &store, Link &link, const Clock &clock, Prompts &prompts,
+        RoomObserver &announce, OwnAddressLookup ownAddress);
 
     const UnitListModel &unitList() const { return unitList_; }
     const ProcessorListModel &processorList() const { return processorList_; }
@@ -85,7 +67,8 @@ public:
     // The processor at rdaAddress was given a new name (GBK bytes): its row shows it.
     void showProcessorName(const std::string &name);
 
-    // The connection timer: repeats the request every 5 s, gives up after the third.
+    // Ticked well below every 5 s: repeats the connection request every 5 s while an attempt
+    // lasts, and gives up after the third.
     void tick();
 
 private:
@@ -96,7 +79,7 @@ private:
     Link &link_;
     const Clock &clock_;
     Prompts &prompts_;
-    DiscoveryView &view_;
+    RoomObserver &announce_;
     OwnAddressLookup ownAddress_;
     UnitListModel unitList_;
     ProcessorListModel processorList_;

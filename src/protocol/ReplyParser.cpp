@@ -235,7 +235,7 @@ ReplyActions registerUnit(
     else
         storeWideFields(record, fields);
     sendAttach(link, datagram.sender, announcement->type);
-    return { { ReplyAction::RefreshStrip, slot }, { ReplyAction::RefreshUnitList } };
+    return { { ReplyAction::RefreshStrip, slot, AllUnitFields }, { ReplyAction::RefreshUnitList } };
 }
 
 // Settings and level reports: '%', letter, values, '#'.
@@ -260,7 +260,10 @@ ReplyActions applyReport(
         matched = true;
         if (settings) {
             storeSettings(record, values, letter == 'E', &Fields::unsignedByte);
-            actions.push_back({ ReplyAction::RefreshStrip, slot });
+            const UnitFields reported = letter == 'E' ? SettingsFields
+                                                      : UnitField::Gain | UnitField::LowCut
+                    | UnitField::Mute | UnitField::Locate | UnitField::Mode;
+            actions.push_back({ ReplyAction::RefreshStrip, slot, reported });
             continue;
         }
         const std::int32_t level = values.unsignedByte(0);

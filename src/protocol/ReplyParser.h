@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/RoomObserver.h"
 #include "model/Store.h"
 #include "protocol/Datagram.h"
 #include "protocol/DropReason.h"
@@ -24,6 +25,7 @@ struct ReplyAction {
     };
     Kind kind;
     int slot = -1;
+    UnitFields fields = {}; // RefreshStrip: what changed in the record
 
     friend bool operator==(const ReplyAction &, const ReplyAction &) = default;
 };

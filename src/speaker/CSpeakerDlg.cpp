@@ -1,14 +1,15 @@
 #include "speaker/CSpeakerDlg.h"
 
-#include "controls/GbkText.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CComBoxBtn.h"
 #include "controls/CDropList.h"
 #include "controls/CSpinBtn.h"
 #include "controls/CStaticST.h"
 #include "controls/ControlId.h"
+#include "controls/GbkText.h"
 #include "controls/PngButton.h"
 #include "protocol/Discovery.h"
+#include "room/Room.h"
 #include "speaker/SpeakerResponseView.h"
 
 #include <QEvent>
@@ -203,16 +204,15 @@ QColor colourOf(Look look)
 
 } // namespace
 
-CSpeakerDlg::CSpeakerDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
-    Discovery &discovery, QWidget *parent)
+CSpeakerDlg::CSpeakerDlg(Room &room, Prompts &prompts, QWidget *parent)
     : QWidget(parent)
-    , store_(store)
-    , discovery_(discovery)
-    , editor_(store, link, prompts, *this)
+    , room_(room)
+    , store_(room.store())
+    , prompts_(prompts)
 {
     setObjectName(QStringLiteral("speakerPage"));
     createTitles();
-    createGrid(clock);
+    createGrid(room.clock());
     createButtons();
     createLevels();
     createDeviceLine();
@@ -222,9 +222,18 @@ CSpeakerDlg::CSpeakerDlg(Store &store, Link &link, const Clock &clock, Prompts &
     // send a band's first click from code 0 instead of from its flat gain.
     refreshPage();
     showConnection();
+    room.observers().add(*this);
 }
 
-CSpeakerDlg::~CSpeakerDlg() = default;
+CSpeakerDlg::~CSpeakerDlg()
+{
+    room_.observers().remove(*this);
+}
+
+SpeakerEditor &CSpeakerDlg::editor()
+{
+    return room_.speaker();
+}
 
 template <class Control> Control *CSpeakerDlg::control(int id) const
 {
@@ -349,60 +358,41 @@ void CSpeakerDlg::createResponseWindow()
 void CSpeakerDlg::connectControls()
 {
     for (const auto &[id, knob] : knobs_) {
-        connect(knob, &CSpinBtn::spinChanged, this, [this](int knobId, int value) {
-            editor_.knobChanged(knobId, value);
-            settingChanged();
-        });
+        connect(knob, &CSpinBtn::spinChanged, this,
+            [this](int knobId, int value) { editor().knobChanged(knobId, value); });
     }
     for (const auto &[id, selector] : selectors_) {
-        connect(selector, &CComBoxBtn::dropListSelect, this, [this](int listId, int index) {
-            editor_.crossoverTypeSelected(listId, index);
-            settingChanged();
-        });
+        connect(selector, &CComBoxBtn::dropListSelect, this,
+            [this](int listId, int index) { editor().crossoverTypeSelected(listId, index); });
     }
     for (const auto &[id, slider] : sliders_) {
         const auto level
-            = [this](int sliderId, int position) { editor_.levelMoved(sliderId, position); };
+            = [this](int sliderId, int position) { editor().levelMoved(sliderId, position); };
         connect(slider, &CBitmapSlider::sliderMoving, this, level);
         connect(slider, &CBitmapSlider::sliderMoved, this, level);
     }
     for (const ChannelButtons &buttons : ChannelButtonIds) {
         connect(control<PngButton>(buttons.phaseId), &PngButton::commanded, this,
-            [this](int id) { editor_.togglePhase(id); });
-        connect(control<PngButton>(buttons.resetId), &PngButton::commanded, this, [this](int id) {
-            editor_.resetChannel(id);
-            settingChanged();
-        });
+            [this](int id) { editor().togglePhase(id); });
+        connect(control<PngButton>(buttons.resetId), &PngButton::commanded, this,
+            [this](int id) { editor().resetChannel(id); });
         connect(control<PngButton>(buttons.limiterResetId), &PngButton::commanded, this,
-            [this](int id) { editor_.resetLimiter(id); });
+            [this](int id) { editor().resetLimiter(id); });
     }
     connect(
         control<PngButton>(SetNameButtonId), &PngButton::commanded, this, &CSpeakerDlg::setName);
     connect(nameEdit_, &QLineEdit::returnPressed, this, &CSpeakerDlg::setName);
-    const auto run = [](const std::function<void()> &handler) {
-        if (handler)
-            handler();
-    };
+    PresetController &presets = room_.presets();
     connect(control<PngButton>(DeviceResetButtonId), &PngButton::commanded, this,
-        [this, run] { run(deviceReset_); });
-    connect(
-        control<PngButton>(SaveButtonId), &PngButton::commanded, this, [this, run] { run(save_); });
+        [&presets] { presets.deviceReset(); });
+    connect(control<PngButton>(SaveButtonId), &PngButton::commanded, this,
+        [&presets] { presets.save(); });
     connect(control<PngButton>(RecallButtonId), &PngButton::commanded, this,
-        [this, run] { run(recall_); });
-    connect(control<PngButton>(SendAllButtonId), &PngButton::commanded, this, [this] {
-        editor_.sendAll();
-        settingChanged();
-    });
+        [&presets] { presets.recall(); });
+    connect(control<PngButton>(SendAllButtonId), &PngButton::commanded, this,
+        [this] { editor().sendAll(); });
     connect(responseButton_, &PngButton::commanded, this,
         [this] { setResponseShown(!responseWindow_->isVisible()); });
-}
-
-void CSpeakerDlg::setPresetHandlers(
-    std::function<void()> deviceReset, std::function<void()> save, std::function<void()> recall)
-{
-    deviceReset_ = std::move(deviceReset);
-    save_ = std::move(save);
-    recall_ = std::move(recall);
 }
 
 void CSpeakerDlg::setResponseShown(bool shown)
@@ -427,7 +417,7 @@ void CSpeakerDlg::settingChanged()
 
 void CSpeakerDlg::setName()
 {
-    editor_.setProcessorName(toGbk(nameEdit_->text()));
+    editor().setProcessorName(toGbk(nameEdit_->text()));
 }
 
 void CSpeakerDlg::refreshPage()
@@ -437,29 +427,61 @@ void CSpeakerDlg::refreshPage()
         knobs_.at(knob.id)->setValue(knobField(speaker, knob));
     for (const LevelSlider &level : LevelSliders)
         showLevel(level.target);
-    for (const CrossoverSelector &selector : CrossoverSelectors) {
-        selectors_.at(selector.listId)
-            ->select(crossoverType(speaker.channels[selector.channel], selector.pass));
-    }
     for (int channel = 0; channel < SpeakerChannelCount; ++channel)
         showPhase(channel);
     for (const CrossoverSelector &selector : CrossoverSelectors)
-        showCrossover(selector.channel, selector.pass);
+        showCrossover(selector);
     nameEdit_->setText(fromGbk(textOf(speaker.processorName)));
     addressEdit_->setText(QString::fromStdString(store_.rdaAddress));
     settingChanged();
 }
 
-void CSpeakerDlg::showCrossover(int channel, CrossoverPass pass)
+void CSpeakerDlg::speakerChanged(const SpeakerChange &change)
 {
-    for (const CrossoverSelector &selector : CrossoverSelectors) {
-        if (selector.channel != channel || selector.pass != pass)
-            continue;
-        SpeakerChannel &stored = store_.speaker.channels[channel];
-        CSpinBtn *q = knobs_.at(selector.qKnobId);
-        q->setValue(crossoverQ(stored, pass));
-        q->setVisible(crossoverQShown(stored, pass));
+    using Kind = SpeakerChange::Kind;
+    switch (change.kind) {
+    case Kind::Knob:
+        if (const auto knob = findSpeakerKnob(change.id))
+            knobs_.at(knob->id)->setValue(knobField(store_.speaker, *knob));
+        break;
+    case Kind::Crossover:
+        for (const CrossoverSelector &selector : CrossoverSelectors) {
+            if (selector.selectorId == change.id)
+                showCrossover(selector);
+        }
+        break;
+    case Kind::Level:
+        for (const LevelSlider &level : LevelSliders) {
+            if (level.sliderId == change.id)
+                showLevel(level.target);
+        }
+        break;
+    case Kind::Phase:
+        showPhase(change.channel);
+        break;
+    case Kind::Name:
+        nameEdit_->setText(fromGbk(textOf(store_.speaker.processorName)));
+        showConnection();
+        break;
+    case Kind::Channel:
+    case Kind::Everything:
+        refreshPage();
+        return;
     }
+    settingChanged();
+}
+
+void CSpeakerDlg::showCrossover(const CrossoverSelector &selector)
+{
+    SpeakerChannel &stored = store_.speaker.channels[selector.channel];
+    selectors_.at(selector.listId)->select(crossoverType(stored, selector.pass));
+    const SpeakerSender sender = selector.pass == CrossoverPass::HighPass ? SpeakerSender::HighPass
+                                                                          : SpeakerSender::LowPass;
+    for (const SpeakerKnob &knob : speakerKnobs()) {
+        if (knob.channel == selector.channel && knob.row->sender == sender)
+            knobs_.at(knob.id)->setValue(knobField(store_.speaker, knob));
+    }
+    knobs_.at(selector.qKnobId)->setVisible(crossoverQShown(stored, selector.pass));
 }
 
 void CSpeakerDlg::showLevel(LevelTarget target)
@@ -480,19 +502,13 @@ void CSpeakerDlg::showPhase(int channel)
     phaseButtons_.at(channel)->setState(store_.speaker.channels[channel].phase);
 }
 
-void CSpeakerDlg::processorRenamed(const std::string &name)
-{
-    discovery_.showProcessorName(name);
-    showConnection();
-}
-
 void CSpeakerDlg::showConnection()
 {
     const SpeakerStore &speaker = store_.speaker;
     const QString address = QString::fromStdString(store_.rdaAddress);
     QString text;
     if (speaker.rdaConnected) {
-        const ProcessorListModel &list = discovery_.processorList();
+        const ProcessorListModel &list = room_.discovery().processorList();
         const int row = list.findRow(ProcessorAddressColumn, store_.rdaAddress);
         const QString name = row < 0
             ? QString()

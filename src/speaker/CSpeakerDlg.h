@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/RoomObserver.h"
 #include "speaker/SpeakerEditing.h"
 
 #include <QWidget>
 
-#include <functional>
 #include <map>
 
 class QLineEdit;
@@ -16,8 +16,8 @@ class CComBoxBtn;
 class CSpinBtn;
 class CStaticST;
 class Clock;
-class Discovery;
 class PngButton;
+class Room;
 class SpeakerResponseView;
 
 // Ids of the page's own additions to its documented controls.
@@ -27,26 +27,21 @@ constexpr int ConnectionLineId = 1142;
 
 // The SPEAKER page: both processor channels with their equalisers, crossovers, phases,
 // limiters and levels, the main level, the processor's name and address, the preset
-// buttons, SEND ALL and the response view. It places the controls and forwards what the
-// operator does to its SpeakerEditor; the store is the only state.
-class CSpeakerDlg final : public QWidget, private SpeakerPageView {
+// buttons, SEND ALL and the response view. It places the controls, forwards what the
+// operator does to the room's SpeakerEditor and PresetController, and shows every change
+// the room announces, whoever made it; the store is the only state.
+class CSpeakerDlg final : public QWidget, private RoomObserver {
     Q_OBJECT
 public:
-    CSpeakerDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
-        Discovery &discovery, QWidget *parent = nullptr);
+    CSpeakerDlg(Room &room, Prompts &prompts, QWidget *parent = nullptr);
     ~CSpeakerDlg() override;
 
     // Copies every store value into the controls, sending nothing.
-    void refreshPage() override;
-    // The line that says whether changes reach a processor; the main window calls it
-    // whenever the processor list or the connection changes.
+    void refreshPage();
+    // The line that says whether changes reach a processor.
     void showConnection();
 
-    // What RESET (1131), SAVE (1132) and RECALL (1133) do; nothing until set.
-    void setPresetHandlers(std::function<void()> deviceReset, std::function<void()> save,
-        std::function<void()> recall);
-
-    SpeakerEditor &editor() { return editor_; }
+    SpeakerEditor &editor();
     // The response view's window, shown and hidden by RESPONSE.
     QWidget *responseWindow() const { return responseWindow_; }
     SpeakerResponseView *responseView() const { return responseView_; }
@@ -57,11 +52,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // SpeakerPageView
-    void showCrossover(int channel, CrossoverPass pass) override;
-    void showLevel(LevelTarget target) override;
-    void showPhase(int channel) override;
-    void processorRenamed(const std::string &name) override;
+    // RoomObserver
+    void speakerChanged(const SpeakerChange &change) override;
+    void processorListChanged() override { showConnection(); }
+    void connectionStarted() override { showConnection(); }
+    void connectionChanged() override { showConnection(); }
+
+    // The filter's type, frequency and Q from the store; Q shown only for "Variable".
+    void showCrossover(const CrossoverSelector &selector);
+    void showLevel(LevelTarget target);
+    void showPhase(int channel);
 
     void createTitles();
     void createGrid(const Clock &clock);
@@ -75,9 +75,9 @@ private:
 
     template <class Control> Control *control(int id) const;
 
+    Room &room_;
     Store &store_;
-    Discovery &discovery_;
-    SpeakerEditor editor_;
+    Prompts &prompts_;
     std::map<int, CSpinBtn *> knobs_;
     std::map<int, CComBoxBtn *> selectors_; // by drop list id
     std::map<int, CBitmapSlider *> sliders_;
@@ -89,9 +89,6 @@ private:
     PngButton *responseButton_ = nullptr;
     QWidget *responseWindow_ = nullptr;
     SpeakerResponseView *responseView_ = nullptr;
-    std::function<void()> deviceReset_;
-    std::function<void()> save_;
-    std::function<void()> recall_;
 };
 
 } // namespace arx

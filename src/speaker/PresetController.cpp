@@ -44,22 +44,25 @@ std::string withPresetSuffix(const std::string &path)
     return path + PresetSuffix;
 }
 
-PresetController::PresetController(
-    Store &store, Link &link, Prompts &prompts, Files &files, std::string documentsFolder)
+PresetController::PresetController(Store &store, Link &link, Prompts &prompts, Files &files,
+    RoomObserver &announce, std::string documentsFolder)
     : store_(store)
     , link_(link)
     , prompts_(prompts)
     , files_(files)
+    , announce_(announce)
     , dialogFolder_(std::move(documentsFolder))
 {
 }
 
-void PresetController::deviceReset()
+bool PresetController::deviceReset(Confirm confirm)
 {
-    if (!prompts_.confirm(DeviceResetQuestion))
-        return;
-    if (store_.speaker.rdaConnected)
-        SendDeviceReset(link_, store_);
+    if (confirm == Confirm::Ask && !prompts_.confirm(DeviceResetQuestion))
+        return false;
+    if (!store_.speaker.rdaConnected)
+        return false;
+    SendDeviceReset(link_, store_);
+    return true;
 }
 
 void PresetController::save()
@@ -89,32 +92,30 @@ void PresetController::recall()
     const std::optional<std::string> path = prompts_.openFileName(PresetFilter, dialogFolder_);
     if (!path)
         return;
+    const std::optional<std::string> problem = recallFile(*path);
+    prompts_.message(problem ? *problem : std::string(RecallDone));
+}
 
+std::optional<std::string> PresetController::recallFile(const std::string &path)
+{
     // One byte more than a preset is enough to tell a longer file.
-    const FileRead file = files_.read(*path, PresetFileSize + 1);
-    if (!file.status) {
-        prompts_.message(notRecalled(*path, describe(file.status)));
-        return;
-    }
-    if (file.size != PresetFileSize) {
-        prompts_.message(notRecalled(*path, presetSizeProblem(file.size)));
-        return;
-    }
-    if (const PresetLoad load = loadPreset(file.bytes, store_.speaker); !load.accepted) {
-        prompts_.message(notRecalled(*path, load.problem));
-        return;
-    }
-    dialogFolder_ = folderOf(*path);
+    const FileRead file = files_.read(path, PresetFileSize + 1);
+    if (!file.status)
+        return notRecalled(path, describe(file.status));
+    if (file.size != PresetFileSize)
+        return notRecalled(path, presetSizeProblem(file.size));
+    if (const PresetLoad load = loadPreset(file.bytes, store_.speaker); !load.accepted)
+        return notRecalled(path, load.problem);
+    dialogFolder_ = folderOf(path);
 
     const bool connected = store_.speaker.rdaConnected != 0;
-    // The page shows what the processor is about to get.
-    if (connected)
+    // What is shown is what the processor is about to get.
+    if (connected) {
         limitVariableCrossoverQ(store_.speaker);
-    if (refreshPage_)
-        refreshPage_();
-    if (connected)
         sendSpeakerSetting(link_, store_);
-    prompts_.message(RecallDone);
+    }
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Everything });
+    return std::nullopt;
 }
 
 } // namespace arx

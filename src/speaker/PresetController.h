@@ -1,11 +1,13 @@
 #pragma once
 
+#include "model/RoomObserver.h"
 #include "model/Store.h"
 #include "seams/Files.h"
 #include "seams/Link.h"
 #include "seams/Prompts.h"
+#include "speaker/SpeakerEditing.h"
 
-#include <functional>
+#include <optional>
 #include <string>
 
 namespace arx {
@@ -20,27 +22,26 @@ constexpr const char *PresetSuffix = ".box";
 // name with an extension of its own is kept as the operator typed it.
 std::string withPresetSuffix(const std::string &path);
 
-// The speaker page's RESET, SAVE and RECALL buttons, without a window. The page calls the
-// three operations and gives a way to show the store again after a recall.
+// The speaker page's RESET, SAVE and RECALL buttons, without a window; a recall is announced
+// as a change of everything.
 class PresetController {
 public:
     // `documentsFolder` is where the file dialogs start until a preset has been saved or
     // recalled; then they start in that preset's folder.
-    PresetController(
-        Store &store, Link &link, Prompts &prompts, Files &files, std::string documentsFolder);
+    PresetController(Store &store, Link &link, Prompts &prompts, Files &files,
+        RoomObserver &announce, std::string documentsFolder);
 
-    void setRefreshPage(std::function<void()> refreshPage)
-    {
-        refreshPage_ = std::move(refreshPage);
-    }
-
-    // Asks, then sends command 08 while connected. Nothing in the store changes.
-    void deviceReset();
+    // Asks unless given, then sends command 08 while connected. Nothing in the store changes.
+    // False when nothing was sent.
+    bool deviceReset(Confirm confirm = Confirm::Ask);
     // Writes the setting to a file the operator names; every failure is told.
     void save();
-    // Reads a file the operator picks; only an acceptable preset reaches the store, the page
-    // and, while connected, the processor.
+    // Asks, then reads a file the operator picks and recalls it (below); says how it went.
     void recall();
+    // Reads the preset at `path`; only an acceptable preset reaches the store and, while
+    // connected, the processor. Nothing when it was recalled, else why not, in the words
+    // the operator is shown: "The preset ... was not recalled: ... Nothing was changed."
+    std::optional<std::string> recallFile(const std::string &path);
 
     const std::string &dialogFolder() const { return dialogFolder_; }
 
@@ -49,8 +50,8 @@ private:
     Link &link_;
     Prompts &prompts_;
     Files &files_;
+    RoomObserver &announce_;
     std::string dialogFolder_;
-    std::function<void()> refreshPage_;
 };
 
 } // namespace arx

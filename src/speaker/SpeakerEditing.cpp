@@ -105,11 +105,19 @@ int levelSliderPosition(int code)
     return std::clamp(LevelCodeMax - code, 0, LevelCodeMax);
 }
 
-SpeakerEditor::SpeakerEditor(Store &store, Link &link, Prompts &prompts, SpeakerPageView &view)
+const CrossoverSelector &crossoverSelector(int channel, CrossoverPass pass)
+{
+    return *std::find_if(std::begin(CrossoverSelectors), std::end(CrossoverSelectors),
+        [&](const CrossoverSelector &s) { return s.channel == channel && s.pass == pass; });
+}
+
+SpeakerEditor::SpeakerEditor(Store &store, Link &link, Prompts &prompts, RoomObserver &announce,
+    std::function<void(const std::string &)> processorRenamed)
     : store_(store)
     , link_(link)
     , prompts_(prompts)
-    , view_(view)
+    , announce_(announce)
+    , processorRenamed_(std::move(processorRenamed))
 {
 }
 
@@ -128,6 +136,7 @@ bool SpeakerEditor::knobChanged(int knobId, int value)
         break;
     default:
         send(knob->row->sender, knob->channel, knob->band);
+        announce_.speakerChanged({ .kind = SpeakerChange::Kind::Knob, .id = knobId });
         break;
     }
     return true;
@@ -149,9 +158,11 @@ void SpeakerEditor::crossoverTypeSelected(int listId, int index)
 void SpeakerEditor::crossoverChanged(int channel, CrossoverPass pass)
 {
     limitVariableCrossoverQ(store_.speaker.channels[channel]);
-    view_.showCrossover(channel, pass);
     send(pass == CrossoverPass::HighPass ? SpeakerSender::HighPass : SpeakerSender::LowPass,
         channel, 0);
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Crossover,
+        .id = crossoverSelector(channel, pass).selectorId,
+        .channel = channel });
 }
 
 void SpeakerEditor::levelMoved(int sliderId, int position)
@@ -162,9 +173,9 @@ void SpeakerEditor::levelMoved(int sliderId, int position)
         return;
     levelCode(store_.speaker, slider->target)
         = LevelCodeMax - std::clamp(position, 0, LevelCodeMax);
-    view_.showLevel(slider->target);
     if (connected())
         SendLevel(link_, store_, slider->target);
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Level, .id = sliderId });
 }
 
 void SpeakerEditor::togglePhase(int buttonId)
@@ -172,17 +183,23 @@ void SpeakerEditor::togglePhase(int buttonId)
     const ChannelButtons *buttons = channelButtonsWhere(buttonId, &ChannelButtons::phaseId);
     if (!buttons)
         return;
-    std::int32_t &phase = store_.speaker.channels[buttons->channel].phase;
-    phase = phase == 0 ? 1 : 0;
-    view_.showPhase(buttons->channel);
-    if (connected())
-        SendPhase(link_, store_, buttons->phaseTarget);
+    setPhase(buttons->channel, store_.speaker.channels[buttons->channel].phase == 0 ? 1 : 0);
 }
 
-void SpeakerEditor::resetChannel(int buttonId)
+void SpeakerEditor::setPhase(int channel, std::int32_t phase)
+{
+    if (channel < 0 || channel >= SpeakerChannelCount)
+        return;
+    store_.speaker.channels[channel].phase = phase;
+    if (connected())
+        SendPhase(link_, store_, ChannelButtonIds[channel].phaseTarget);
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Phase, .channel = channel });
+}
+
+void SpeakerEditor::resetChannel(int buttonId, Confirm confirm)
 {
     const ChannelButtons *buttons = channelButtonsWhere(buttonId, &ChannelButtons::resetId);
-    if (!buttons || !prompts_.confirm(ResetQuestion))
+    if (!buttons || (confirm == Confirm::Ask && !prompts_.confirm(ResetQuestion)))
         return;
     SpeakerChannel &channel = store_.speaker.channels[buttons->channel];
     channel.hpType = CrossoverButterworth1;
@@ -199,62 +216,68 @@ void SpeakerEditor::resetChannel(int buttonId)
         b.frequency = ResetBandFrequencies[static_cast<std::size_t>(band)];
     }
     channel.phase = buttons->resetPhase;
-    view_.refreshPage();
-    if (!connected())
-        return;
-    for (int band = 1; band <= SpeakerBandCount; ++band) {
-        send(SpeakerSender::EqBand, buttons->channel, band);
+    if (connected()) {
+        for (int band = 1; band <= SpeakerBandCount; ++band) {
+            send(SpeakerSender::EqBand, buttons->channel, band);
+            link_.pause(SettingFramePauseMs);
+        }
+        send(SpeakerSender::HighPass, buttons->channel, 0);
+        link_.pause(SettingFramePauseMs);
+        send(SpeakerSender::LowPass, buttons->channel, 0);
         link_.pause(SettingFramePauseMs);
     }
-    send(SpeakerSender::HighPass, buttons->channel, 0);
-    link_.pause(SettingFramePauseMs);
-    send(SpeakerSender::LowPass, buttons->channel, 0);
-    link_.pause(SettingFramePauseMs);
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Channel, .channel = buttons->channel });
 }
 
-void SpeakerEditor::resetLimiter(int buttonId)
+void SpeakerEditor::resetLimiter(int buttonId, Confirm confirm)
 {
     const ChannelButtons *buttons = channelButtonsWhere(buttonId, &ChannelButtons::limiterResetId);
-    if (!buttons || !prompts_.confirm(ResetQuestion))
+    if (!buttons || (confirm == Confirm::Ask && !prompts_.confirm(ResetQuestion)))
         return;
     SpeakerChannel &channel = store_.speaker.channels[buttons->channel];
     channel.threshold = 0;
     channel.ratio = 10;
     channel.attack = 1;
     channel.release = 1;
-    view_.refreshPage();
     send(SpeakerSender::Dynamics, buttons->channel, 0);
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Channel, .channel = buttons->channel });
 }
 
-bool SpeakerEditor::setProcessorName(const std::string &gbkName)
+bool SpeakerEditor::setProcessorName(const std::string &gbkName, Confirm confirm)
 {
     if (gbkName.size() > ProcessorNameLength) {
-        prompts_.message(NameTooLongMessage);
+        if (confirm == Confirm::Ask)
+            prompts_.message(NameTooLongMessage);
         return false;
     }
     setText(store_.speaker.processorName, gbkName);
     if (connected()) {
         SendDeviceName(link_, store_);
-        view_.processorRenamed(std::string(textOf(store_.speaker.processorName)));
+        if (processorRenamed_)
+            processorRenamed_(std::string(textOf(store_.speaker.processorName)));
     }
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Name });
     return true;
 }
 
-void SpeakerEditor::sendAll()
+bool SpeakerEditor::sendAll(Confirm confirm)
 {
     if (!connected()) {
-        prompts_.message(SendAllOfflineMessage);
-        return;
+        if (confirm == Confirm::Ask)
+            prompts_.message(SendAllOfflineMessage);
+        return false;
     }
-    if (!prompts_.confirm(SendAllQuestion))
-        return;
-    if (limitVariableCrossoverQ(store_.speaker))
-        view_.refreshPage();
+    if (confirm == Confirm::Ask && !prompts_.confirm(SendAllQuestion))
+        return false;
+    const bool limited = limitVariableCrossoverQ(store_.speaker);
     sendSpeakerSetting(link_, store_, NameFrame::SkipWhenEmpty);
     for (const ChannelButtons &buttons : ChannelButtonIds) {
         SendPhase(link_, store_, buttons.phaseTarget);
         link_.pause(SettingFramePauseMs);
     }
+    if (limited)
+        announce_.speakerChanged({ .kind = SpeakerChange::Kind::Everything });
+    return true;
 }
 
 void SpeakerEditor::send(SpeakerSender sender, int channel, int band)

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "format/ValueKind.h"
+#include "model/RoomObserver.h"
 #include "model/Store.h"
 #include "protocol/Frames.h"
 #include "seams/Link.h"
 #include "seams/Prompts.h"
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -202,25 +204,18 @@ inline constexpr const char *SendAllOfflineMessage
 inline constexpr std::array<std::int32_t, SpeakerBandCount> ResetBandFrequencies
     = { 50, 200, 800, 1000, 3000, 8000, 12000 };
 
-// What the editor asks of the page after it changed the store.
-class SpeakerPageView {
-public:
-    virtual ~SpeakerPageView() = default;
-    // Copies the whole store into the controls.
-    virtual void refreshPage() = 0;
-    // The crossover's Q knob: its stored code, shown only for "Variable".
-    virtual void showCrossover(int channel, CrossoverPass pass) = 0;
-    virtual void showLevel(LevelTarget target) = 0;
-    virtual void showPhase(int channel) = 0;
-    // The processor at rdaAddress now carries this name (GBK bytes).
-    virtual void processorRenamed(const std::string &name) = 0;
-};
+// Whether an operation that the window confirms first still has to ask: a command from a
+// room controller is its own confirmation.
+enum class Confirm { Ask, Given };
 
-// The speaker page's behaviour: every edit is stored first, then sent only while
-// rdaConnected is set. Runs on the user-interface thread.
+// The speaker page's behaviour without its window: every edit is stored first, then sent only
+// while rdaConnected is set, then announced. Runs on the user-interface thread.
 class SpeakerEditor {
 public:
-    SpeakerEditor(Store &store, Link &link, Prompts &prompts, SpeakerPageView &view);
+    // `processorRenamed` shows a new name (GBK bytes) in the processor list's row of the
+    // connected processor.
+    SpeakerEditor(Store &store, Link &link, Prompts &prompts, RoomObserver &announce,
+        std::function<void(const std::string &)> processorRenamed = {});
 
     // A knob's new value; false for an id that is no knob of the table.
     bool knobChanged(int knobId, int value);
@@ -228,26 +223,33 @@ public:
     // Both the moving and the moved notification of a level slider.
     void levelMoved(int sliderId, int position);
     void togglePhase(int buttonId);
-    // After "是否要复位设置"; Cancel changes nothing.
-    void resetChannel(int buttonId);
-    void resetLimiter(int buttonId);
-    // gbkName is the name edit's text as GBK bytes; more than 10 bytes is refused with
-    // "Name is too long." and changes nothing. True when the name was taken.
-    bool setProcessorName(const std::string &gbkName);
-    // The whole setting in recall order, then both phases, after a confirmation.
-    void sendAll();
+    // Phase 0 (normal) or 1 (inverted) of channel 0 (A) or 1 (B).
+    void setPhase(int channel, std::int32_t phase);
+    // After "是否要复位设置" unless given; Cancel changes nothing.
+    void resetChannel(int buttonId, Confirm confirm = Confirm::Ask);
+    void resetLimiter(int buttonId, Confirm confirm = Confirm::Ask);
+    // gbkName is the name as GBK bytes; more than 10 bytes is refused (with "Name is too
+    // long." when asked to tell) and changes nothing. True when the name was taken.
+    bool setProcessorName(const std::string &gbkName, Confirm confirm = Confirm::Ask);
+    // The whole setting in recall order, then both phases, after a confirmation unless given.
+    // False when no processor is connected (told when asked to confirm) or when cancelled.
+    bool sendAll(Confirm confirm = Confirm::Ask);
 
     bool connected() const { return store_.speaker.rdaConnected != 0; }
 
 private:
-    // The Q rule, the Q knob shown from the store, then the frame.
+    // The Q rule, the frame, then the announcement.
     void crossoverChanged(int channel, CrossoverPass pass);
     void send(SpeakerSender sender, int channel, int band);
 
     Store &store_;
     Link &link_;
     Prompts &prompts_;
-    SpeakerPageView &view_;
+    RoomObserver &announce_;
+    std::function<void(const std::string &)> processorRenamed_;
 };
+
+// The selector of a channel's high- or low-pass filter.
+const CrossoverSelector &crossoverSelector(int channel, CrossoverPass pass);
 
 } // namespace arx

@@ -136,13 +136,12 @@ TEST(MainWindowProcessors, DoubleClickConnectsAndTheAnswerShowsConnected)
     fixture.doubleClickRow(1009, 0);
     EXPECT_EQ(fixture.sentTo(ProcessorAddress + ":39060"), 1) << "one connection request";
     EXPECT_EQ(fixture.store->rdaAddress, ProcessorAddress);
-    EXPECT_TRUE(fixture.window.connectionTimer()->isActive()) << "retries are timed";
-    EXPECT_EQ(fixture.window.connectionTimer()->interval(), 250);
+    EXPECT_TRUE(fixture.store->speaker.rdaConnecting) << "retries are timed";
 
     fixture.receive(ProcessorAddress, test::processorAnswer("RDA-SIM"));
     EXPECT_TRUE(fixture.store->speaker.rdaConnected);
     EXPECT_EQ(fixture.list(1009)->itemText(0, 3), Connected);
-    EXPECT_FALSE(fixture.window.connectionTimer()->isActive()) << "no more retries";
+    EXPECT_FALSE(fixture.store->speaker.rdaConnecting) << "no more retries";
 }
 
 TEST(MainWindowProcessors, StartingAConnectionSelectsTheSpeakerPage)
@@ -175,7 +174,7 @@ TEST(MainWindowProcessors, DoubleClickingTheConnectedProcessorSendsNothing)
 
     fixture.doubleClickRow(1009, 0);
     EXPECT_TRUE(fixture.link.log.empty()) << "already connected: nothing sent";
-    EXPECT_FALSE(fixture.window.connectionTimer()->isActive());
+    EXPECT_FALSE(fixture.store->speaker.rdaConnecting);
     EXPECT_EQ(fixture.list(1009)->itemText(0, 3), Connected);
 }
 
@@ -205,13 +204,8 @@ TEST(MainWindowProcessors, TimerRepeatsTheRequestEveryFiveSecondsAndGivesUpAfter
     fixture.doubleClickRow(1009, 0);
     ASSERT_EQ(fixture.sentTo(ProcessorAddress + ":39060"), 1);
 
-    // The window's own timer does the ticking; the manual clock says how late it is.
-    QSignalSpy ticks(fixture.window.connectionTimer(), &QTimer::timeout);
-    const auto tickOnce = [&] {
-        const qsizetype before = ticks.count();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ticks.count() > before; }, 5000))
-            << "the timer ticked";
-    };
+    // The room's tick does the retrying; the manual clock says how late it is.
+    const auto tickOnce = [&] { fixture.room.tick(); };
     fixture.clock.advance(4999);
     tickOnce();
     EXPECT_EQ(fixture.sentTo(ProcessorAddress + ":39060"), 1) << "not yet 5 s";
@@ -227,7 +221,7 @@ TEST(MainWindowProcessors, TimerRepeatsTheRequestEveryFiveSecondsAndGivesUpAfter
     tickOnce();
     EXPECT_EQ(fixture.sentTo(ProcessorAddress + ":39060"), 3) << "no fourth request";
     EXPECT_EQ(fixture.prompts.shown, std::vector<std::string> { CannotConnectMessage });
-    EXPECT_FALSE(fixture.window.connectionTimer()->isActive()) << "the timer stops";
+    EXPECT_FALSE(fixture.store->speaker.rdaConnecting) << "the attempt is over";
     EXPECT_EQ(fixture.control<PngButton>(1006)->state(), 0) << "search button drawn released";
 }
 

@@ -12,6 +12,7 @@
 #include "DeviceFrames.h"
 #include "RecordingLink.h"
 #include "ScriptedPrompts.h"
+#include "TestRoom.h"
 #include "WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -32,12 +33,8 @@ inline std::string unitAddress(int number)
     return "127.0.10." + std::to_string(9 + number);
 }
 
-struct MainWindow {
-    std::unique_ptr<Store> store = std::make_unique<Store>();
-    RecordingLink link;
-    ManualClock clock;
-    ScriptedPrompts prompts;
-    CARNDlg window { *store, link, clock, prompts,
+struct MainWindow : TestRoom {
+    CARNDlg window { room, link, clock, prompts,
         [] { return std::optional<std::string>(OwnAddress); } };
 
     WindowDriver driver { window };

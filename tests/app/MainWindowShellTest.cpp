@@ -6,6 +6,7 @@
 
 #include "RecordingLink.h"
 #include "ScriptedPrompts.h"
+#include "TestRoom.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -13,7 +14,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
@@ -24,16 +27,21 @@ namespace {
 
 TEST(MainWindowShell, ClosingAnnouncesItselfAndSendsNothing)
 {
-    auto store = std::make_unique<Store>();
-    test::RecordingLink link;
-    ManualClock clock;
-    test::ScriptedPrompts prompts;
-    CARNDlg window(*store, link, clock, prompts);
+    test::TestRoom room;
+    CARNDlg window(room.room, room.link, room.clock, room.prompts);
     window.show();
     QSignalSpy closing(&window, &CARNDlg::closing);
     window.close();
     EXPECT_EQ(closing.count(), 1);
-    EXPECT_TRUE(link.log.empty());
+    EXPECT_TRUE(room.link.log.empty());
+}
+
+TEST(Application, PresetsLiveInTheDocumentsFolderNeverInTheProgramsOwn)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(presetDocumentsFolder(),
+        (documents.isEmpty() ? QDir::homePath() : documents).toStdString());
+    EXPECT_NE(presetDocumentsFolder(), QCoreApplication::applicationDirPath().toStdString());
 }
 
 TEST(Application, ClosingTheWindowStopsTheReceiveThreadAndRunReturnsZero)

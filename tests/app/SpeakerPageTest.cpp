@@ -2,13 +2,13 @@
 // store, and the operator's clicks, keys and wheel reach the store and the wire.
 #include "MainWindowFixture.h"
 
-#include "controls/GbkText.h"
 #include "controls/CBitmapSlider.h"
 #include "controls/CComBoxBtn.h"
 #include "controls/CDropList.h"
 #include "controls/CListWnd.h"
 #include "controls/CSpinBtn.h"
 #include "controls/CStaticST.h"
+#include "controls/GbkText.h"
 #include "controls/PngButton.h"
 #include "dsp/CoefficientDesigns.h"
 #include "speaker/CSpeakerDlg.h"
@@ -291,19 +291,18 @@ TEST(SpeakerPage, ResetsAskAndCancelLeavesPageStoreAndWireAlone)
     EXPECT_EQ(p.link.frames[0][3], 0x05);
 }
 
-TEST(SpeakerPage, PresetButtonsCallTheirHandlersOnceSetAndTheInertOkStaysHidden)
+TEST(SpeakerPage, PresetButtonsRunTheRoomsPresetsAndTheInertOkStaysHidden)
 {
     SpeakerPage p;
-    p.press(1131); // nothing set: nothing happens
-    std::vector<std::string> called;
-    p.page->setPresetHandlers([&] { called.push_back("reset"); }, [&] { called.push_back("save"); },
-        [&] { called.push_back("recall"); });
     p.press(1131);
-    p.press(1132);
+    p.press(1132); // its dialog is cancelled
     p.press(1133);
-    EXPECT_EQ(called, (std::vector<std::string> { "reset", "save", "recall" }));
+    EXPECT_EQ(p.prompts.shown, (std::vector<std::string> { DeviceResetQuestion, RecallQuestion }))
+        << "SAVE asks nothing before its dialog";
+    EXPECT_EQ(p.prompts.dialogFolders, (std::vector<std::string> { "/presets", "/presets" }))
+        << "the dialogs start in the room's preset folder";
     EXPECT_FALSE(p.on<PngButton>(1122)->isVisible());
-    EXPECT_TRUE(p.link.log.empty());
+    EXPECT_TRUE(p.link.log.empty()) << "not connected: no reset frame";
 }
 
 TEST(SpeakerPage, SendAllPushesTheOfflineSettingAfterConnecting)

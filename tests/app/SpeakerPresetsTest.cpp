@@ -6,9 +6,6 @@
 #include "controls/PngButton.h"
 #include "speaker/CSpeakerDlg.h"
 
-#include <QFileInfo>
-#include <QTemporaryDir>
-
 #include <cstring>
 
 namespace arx::test {
@@ -21,7 +18,6 @@ constexpr int RecallButton = 1133;
 
 struct SpeakerPresets : MainWindow {
     CSpeakerDlg *page = window.speakerPage();
-    QTemporaryDir folder;
 
     SpeakerPresets()
     {
@@ -42,16 +38,15 @@ struct SpeakerPresets : MainWindow {
         click(button, button->rect().center());
     }
     CSpinBtn *knob(int id) { return findControl<CSpinBtn>(page, id); }
-    std::string path(const char *name) const { return folder.filePath(name).toStdString(); }
+    std::string path(const char *name) const { return std::string("/presets/") + name; }
 };
 
 TEST(SpeakerPresets, SaveThenRecallThroughThePageBringsBackShowsAndSendsTheSetting)
 {
     SpeakerPresets p;
-    ASSERT_TRUE(p.folder.isValid());
     p.prompts.fileNames.push_back(p.path("room")); // typed without the suffix
     p.press(SaveButton);
-    EXPECT_EQ(QFileInfo(p.folder.filePath("room.box")).size(), 724) << "the suffix is added";
+    EXPECT_EQ(p.files.files[p.path("room.box")].size(), 724u) << "the suffix is added";
     const SpeakerStore saved = p.store->speaker;
 
     QTest::keyClick(p.knob(Band1FrequencyA), Qt::Key_Up);
@@ -71,7 +66,7 @@ TEST(SpeakerPresets, SaveThenRecallThroughThePageBringsBackShowsAndSendsTheSetti
 TEST(SpeakerPresets, DeviceResetAsksAndSendsOnlyWhenConfirmed)
 {
     SpeakerPresets p;
-    p.prompts.confirmAnswers = {false, true};
+    p.prompts.confirmAnswers = { false, true };
     p.press(ResetButton);
     EXPECT_TRUE(p.link.frames.empty()) << "Cancel sends nothing";
     p.press(ResetButton);

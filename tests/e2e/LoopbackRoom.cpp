@@ -26,10 +26,16 @@ LoopbackRoom::LoopbackRoom(const std::string &subnet, const std::vector<std::str
     : subnet_(subnet)
     , sim(roomArguments(subnet, simArguments), logPath)
     , control(sim.control())
-    , discovery(store, transport, clock, prompts, view,
-          [own = appAddress()] { return findLocalAddress(own); })
+    , room({ .store = store,
+          .link = transport,
+          .clock = clock,
+          .prompts = prompts,
+          .files = files,
+          .ownAddress = [own = appAddress()] { return findLocalAddress(own); },
+          .presetFolder = "/nonexistent" })
+    , discovery(room.discovery())
 {
-    SetDefaults(store);
+    room.observers().add(view);
     if (!openCommandSocket(transport, appAddress(), prompts))
         throw std::runtime_error("cannot open the command socket on " + appAddress());
     transport.start([this](const Datagram &datagram) { queue_.push(datagram); });

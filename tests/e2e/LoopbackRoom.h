@@ -2,6 +2,7 @@
 
 #include "CountingView.h"
 #include "DatagramQueue.h"
+#include "FakeFiles.h"
 #include "ScriptedPrompts.h"
 #include "SimControl.h"
 #include "SimProcess.h"
@@ -9,6 +10,7 @@
 #include "model/Store.h"
 #include "protocol/Discovery.h"
 #include "protocol/UdpTransport.h"
+#include "room/Room.h"
 #include "seams/Clock.h"
 
 #include <chrono>
@@ -67,9 +69,12 @@ public:
     CountingView view;
     arxsim::SimProcess sim;
     arxsim::SimControl control;
+    test::FakeFiles files;
     // After the queue, so that the receive thread has stopped before the queue goes.
     UdpTransport transport;
-    Discovery discovery;
+    Room room;
+    // The room's, which the view observes.
+    Discovery &discovery;
 
 private:
     void deliver(const Datagram &datagram);

@@ -50,7 +50,9 @@ protected:
     fs::path folder;
     LoopbackRoom room { Subnet, { "--units", "0" }, "e2e-presets.log" };
     SystemFiles files;
-    PresetController presets { room.store, room.transport, room.prompts, files, "/nonexistent" };
+    RoomObserver noPage;
+    PresetController presets { room.store, room.transport, room.prompts, files, noPage,
+        "/nonexistent" };
 };
 
 TEST_F(PresetE2e, ARecalledPresetReachesTheProcessorAsItWasSaved)

@@ -113,7 +113,7 @@ protected:
     const SpeakerChannel &channel(int c) const { return room.store.speaker.channels[c]; }
 
     LoopbackRoom room { Subnet, { "--units", "0" }, "e2e-speaker.log" };
-    CSpeakerDlg page { room.store, room.transport, room.clock, room.prompts, room.discovery };
+    CSpeakerDlg page { room.room, room.prompts };
     std::vector<Bytes> expected;
 };
 

@@ -42,17 +42,12 @@ public:
     void pause(int milliseconds) override { require(milliseconds == 10 || milliseconds == 100); }
 };
 
-class NullView final : public DiscoveryView {
+class NullView final : public RoomObserver {
 public:
-    void setSearchPressed(bool) override { }
-    void showStrip(int slot) override { require(slot >= 0 && slot < UnitSlotCount); }
-    void refreshStrip(int slot) override { require(slot >= 0 && slot < UnitSlotCount); }
-    void updateMeter(int slot) override { require(slot >= 0 && slot < UnitSlotCount); }
-    void hideStrip(int slot) override { require(slot >= 0 && slot < UnitSlotCount); }
-    void selectSpeakerPage() override { }
-    void unitListChanged() override { }
-    void processorListChanged() override { }
-    void setConnectionTimerRunning(bool) override { }
+    void unitShown(int slot) override { require(slot >= 0 && slot < UnitSlotCount); }
+    void unitChanged(int slot, UnitFields) override { require(slot >= 0 && slot < UnitSlotCount); }
+    void unitLevel(int slot) override { require(slot >= 0 && slot < UnitSlotCount); }
+    void unitFreed(int slot) override { require(slot >= 0 && slot < UnitSlotCount); }
 };
 
 class NoPrompts final : public Prompts {

@@ -12,6 +12,7 @@
 
 #include "RecordingLink.h"
 #include "ScriptedPrompts.h"
+#include "TestRoom.h"
 #include "WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -25,17 +26,12 @@ namespace {
 constexpr int Mute = 1123, Phantom = 1124, LowCut = 1125, Locate = 1126, Ok = 1127;
 constexpr int Gain = 1128, Mode = 1130, Copy = 1131, Close = 1138, Equaliser = 1143;
 
-struct StripPage {
-    Store store;
-    test::RecordingLink link;
-    ManualClock clock;
-    test::ScriptedPrompts prompts;
-    CMicDlg page { store, link, clock, prompts };
+struct StripPage : test::TestRoom {
+    CMicDlg page { room, prompts };
     test::WindowDriver driver { page };
 
     StripPage()
     {
-        SetDefaults(store);
         page.resize(960, 600);
         page.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&page));
@@ -43,7 +39,7 @@ struct StripPage {
     DeviceRecord &addUnit(
         int slot, std::int32_t type, const std::string &name = {}, bool online = true)
     {
-        DeviceRecord &unit = store.unitTable[static_cast<std::size_t>(slot)];
+        DeviceRecord &unit = store->unitTable[static_cast<std::size_t>(slot)];
         unit.type = type;
         unit.inUse = online ? 1 : 0;
         setText(unit.name, name.empty() ? "Seat " + std::to_string(slot + 1) : name);
@@ -152,7 +148,7 @@ TEST(CInputDlg, Pxl2GainNineShowsPlusNineAndPlusFifteenStoresFifteenOnlineOrOffl
         CInputDlg *strip = fixture.page.strip(0);
         EXPECT_EQ(fixture.in<CComBoxBtn>(strip, Gain)->text(), "+9dB");
         fixture.choose(strip, Gain, 5);
-        EXPECT_EQ(fixture.store.unitTable[0].gain, 15);
+        EXPECT_EQ(fixture.store->unitTable[0].gain, 15);
         EXPECT_EQ(
             fixture.letters(), (online ? std::vector<char> { 'A', 'A' } : std::vector<char> {}));
     }
@@ -169,14 +165,14 @@ TEST(CInputDlg, ClickingAToggleFlipsItStoresAndSendsTwice)
     CInputDlg *strip = fixture.show(1, UnitTypeVelK);
     fixture.driver.click(fixture.in(strip, Mute));
     EXPECT_EQ(fixture.in<PngButton>(strip, Mute)->state(), 1);
-    EXPECT_EQ(fixture.store.unitTable[1].micMute, 1);
+    EXPECT_EQ(fixture.store->unitTable[1].micMute, 1);
     EXPECT_EQ(fixture.link.log,
         (std::vector<std::string> { "25 48 00 00 01 00 00 23 -> 127.0.50.11:39030", "pause 10",
             "pause 20", "25 48 00 00 01 00 00 23 -> 127.0.50.11:39030", "pause 10" }));
     fixture.driver.click(fixture.in(strip, Mute));
-    EXPECT_EQ(fixture.store.unitTable[1].micMute, 0);
+    EXPECT_EQ(fixture.store->unitTable[1].micMute, 0);
     fixture.choose(strip, Mode, 3);
-    EXPECT_EQ(fixture.store.unitTable[1].mode, 3);
+    EXPECT_EQ(fixture.store->unitTable[1].mode, 3);
 }
 
 TEST(CInputDlg, AClosedStripShownAgainAfterItsUnitChangedTypeGetsTheNewControls)
@@ -186,9 +182,8 @@ TEST(CInputDlg, AClosedStripShownAgainAfterItsUnitChangedTypeGetsTheNewControls)
     fixture.driver.click(fixture.in(strip, Close));
     EXPECT_FALSE(strip->isVisible());
     EXPECT_FALSE(strip->isStripShown());
-    EXPECT_FALSE(strip->locateTimer()->isActive());
 
-    fixture.store.unitTable[2].type = UnitTypeVelK;
+    fixture.store->unitTable[2].type = UnitTypeVelK;
     fixture.page.ShowStrip(2);
     EXPECT_TRUE(strip->isVisible());
     EXPECT_EQ(fixture.in<CComBoxBtn>(strip, Gain)->dropList()->entryCount(), 8);
@@ -207,17 +202,17 @@ TEST(CInputDlg, CopyListHoldsNamesAndOkCopiesOnlyANamedSource)
     EXPECT_EQ(copy->text(), "NULL");
 
     fixture.driver.click(fixture.in(strip, Ok));
-    EXPECT_EQ(fixture.store.unitTable[2].gain, 0) << "the first entry means no source";
+    EXPECT_EQ(fixture.store->unitTable[2].gain, 0) << "the first entry means no source";
 
     fixture.choose(strip, Copy, 2);
     EXPECT_TRUE(fixture.link.log.empty()) << "a choice in the COPY list sends nothing";
     fixture.driver.click(fixture.in(strip, Ok));
-    EXPECT_EQ(fixture.store.unitTable[2].gain, 5) << "matched by its bytes";
+    EXPECT_EQ(fixture.store->unitTable[2].gain, 5) << "matched by its bytes";
     EXPECT_EQ(fixture.in<CComBoxBtn>(strip, Gain)->text(), "+15dB") << "refreshed";
     EXPECT_EQ(fixture.letters(), (std::vector<char> { 'M', 'A' }));
 }
 
-TEST(CInputDlg, LocateTimesOutOnTheTimerAlsoAfterTheStripWasClosed)
+TEST(CInputDlg, LocateTimesOutOnTheRoomsTickAlsoWhileTheStripIsClosed)
 {
     StripPage fixture;
     CInputDlg *strip = fixture.show(0, UnitTypeArn1);
@@ -225,18 +220,17 @@ TEST(CInputDlg, LocateTimesOutOnTheTimerAlsoAfterTheStripWasClosed)
     fixture.driver.click(locate);
     ASSERT_EQ(locate->state(), 1);
     fixture.clock.advance(10100);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return locate->state() == 0; }, 2000));
-    EXPECT_EQ(fixture.store.unitTable[0].locate, 0);
+    fixture.room.tick();
+    EXPECT_EQ(locate->state(), 0) << "the strip shows what the room announced";
+    EXPECT_EQ(fixture.store->unitTable[0].locate, 0);
     EXPECT_EQ(fixture.letters(), (std::vector<char> { 'A', 'A', 'A', 'A' }));
 
     fixture.driver.click(locate);
     fixture.driver.click(fixture.in(strip, Close));
-    fixture.clock.advance(60000);
-    QTest::qWait(250);
-    EXPECT_EQ(fixture.store.unitTable[0].locate, 1) << "no ticks while closed";
+    fixture.clock.advance(10100);
+    fixture.room.tick();
+    EXPECT_EQ(fixture.store->unitTable[0].locate, 0) << "the unit's time-out needs no strip";
     fixture.page.ShowStrip(0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fixture.store.unitTable[0].locate == 0; }, 2000))
-        << "the first tick after showing again";
     EXPECT_EQ(locate->state(), 0);
 }
 
@@ -247,13 +241,13 @@ TEST(CInputDlg, ColourPickedOnAPxl2StripIsStoredAndSentWide)
     auto *open = fixture.in<CColourButton>(strip, 1144);
     QTest::mouseClick(open, Qt::LeftButton);
     QTest::mouseClick(open->palette(), Qt::LeftButton, {}, CColourPalette::swatchRect(1).center());
-    EXPECT_EQ(fixture.store.unitTable[0].colourOpen, 0x0000FF) << "pure red, red in the low byte";
+    EXPECT_EQ(fixture.store->unitTable[0].colourOpen, 0x0000FF) << "pure red, red in the low byte";
     ASSERT_EQ(fixture.letters(), (std::vector<char> { 'P', 'P' }));
     const auto &frame = fixture.link.frames[0];
     EXPECT_EQ(std::vector<std::uint8_t>(frame.begin() + 10, frame.begin() + 13),
         (std::vector<std::uint8_t> { 0xFF, 0x00, 0x00 }));
 
-    fixture.store.unitTable[0].colourCall = 0x00FF00;
+    fixture.store->unitTable[0].colourCall = 0x00FF00;
     fixture.page.refreshStrip(0);
     EXPECT_EQ(fixture.in<CColourButton>(strip, 1146)->colour(), 0x00FF00u);
 }
@@ -265,7 +259,7 @@ TEST(CInputDlg, ColourComboOfAnArn1StripStoresTheIndexAndSendsColours)
     auto *mute = fixture.in<MyComboBox>(strip, 1140);
     EXPECT_EQ(mute->count(), 8);
     emit mute->activated(6);
-    EXPECT_EQ(fixture.store.unitTable[0].colourMute, 6);
+    EXPECT_EQ(fixture.store->unitTable[0].colourMute, 6);
     EXPECT_EQ(fixture.letters(), (std::vector<char> { 'M', 'M' }));
 }
 
@@ -275,7 +269,7 @@ TEST(CInputDlg, EqualiserButtonRunsTheOpenerForItsRecordThenRefreshes)
     std::vector<int> opened;
     fixture.page.setEqualiserOpener([&](int deviceIndex) {
         opened.push_back(deviceIndex);
-        fixture.store.unitTable[6].lowCut = 1; // as the dialog may
+        fixture.store->unitTable[6].lowCut = 1; // as the dialog may
     });
     CInputDlg *strip = fixture.show(6, UnitTypePxl2);
     fixture.driver.click(fixture.in(strip, Equaliser));

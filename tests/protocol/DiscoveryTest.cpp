@@ -24,24 +24,19 @@ std::string connectRequest(const std::string &processor)
 }
 
 // Writes down every call of the discovery, in order.
-class RecordingView final : public DiscoveryView {
+class RecordingView final : public RoomObserver {
 public:
-    void setSearchPressed(bool pressed) override { add("search pressed ", pressed); }
-    void showStrip(int slot) override { add("show strip ", slot); }
-    void refreshStrip(int slot) override { add("refresh strip ", slot); }
-    void updateMeter(int slot) override { add("update meter ", slot); }
-    void hideStrip(int slot) override { add("hide strip ", slot); }
-    void selectSpeakerPage() override { calls.push_back("speaker page"); }
+    void searchChanged(bool pressed) override { add("search pressed ", pressed); }
+    void unitShown(int slot) override { add("show strip ", slot); }
+    void unitChanged(int slot, UnitFields) override { add("refresh strip ", slot); }
+    void unitLevel(int slot) override { add("update meter ", slot); }
+    void unitFreed(int slot) override { add("hide strip ", slot); }
+    void connectionStarted() override { calls.push_back("connection started"); }
+    void connectionChanged() override { calls.push_back("connection changed"); }
     void unitListChanged() override { calls.push_back("unit list"); }
     void processorListChanged() override { calls.push_back("processor list"); }
-    void setConnectionTimerRunning(bool running) override
-    {
-        timerRunning = running;
-        add("timer ", running);
-    }
 
     Lines calls;
-    bool timerRunning = false;
 
 private:
     void add(const char *what, int value) { calls.push_back(what + std::to_string(value)); }
@@ -64,8 +59,7 @@ protected:
         link.clear();
         while (clock.monotonicMs() < untilMs) {
             clock.advance(250);
-            if (view.timerRunning)
-                discovery.tick();
+            discovery.tick();
             for (const std::string &line : link.log)
                 timed.push_back(std::to_string(clock.monotonicMs()) + ": " + line);
             link.clear();
@@ -144,7 +138,7 @@ TEST_F(DiscoveryTest, StoppingDetachesTypes1To3AndForgetsEveryUnit)
         << "types 4 and 5 get no detach frame";
     EXPECT_EQ(view.calls,
         (Lines { "search pressed 0", "hide strip 0", "hide strip 1", "hide strip 2", "hide strip 3",
-            "hide strip 4", "unit list", "processor list" }));
+            "hide strip 4", "unit list", "processor list", "connection changed" }));
     for (int slot = 0; slot < 5; ++slot) {
         const DeviceRecord &unit = store.unitTable[slot];
         EXPECT_EQ(unit.inUse, 0);
@@ -167,7 +161,8 @@ TEST_F(DiscoveryTest, StoppingWithNoUnitOnlyClearsTheListsAndFlags)
     view.calls.clear();
     discovery.toggleSearch();
     EXPECT_TRUE(link.log.empty());
-    EXPECT_EQ(view.calls, (Lines { "search pressed 0", "unit list", "processor list" }));
+    EXPECT_EQ(view.calls,
+        (Lines { "search pressed 0", "unit list", "processor list", "connection changed" }));
 }
 
 TEST_F(DiscoveryTest, AConnectionNeverAnsweredAsksThreeTimesThenCannotConnect)
@@ -181,14 +176,14 @@ TEST_F(DiscoveryTest, AConnectionNeverAnsweredAsksThreeTimesThenCannotConnect)
     EXPECT_EQ(link.log, Lines { connectRequest(ProcessorOne) })
         << "no pause after a processor frame";
     EXPECT_EQ(store.rdaAddress, ProcessorOne);
-    EXPECT_EQ(view.calls, (Lines { "speaker page", "timer 1" }));
+    EXPECT_EQ(view.calls, (Lines { "connection started" }));
 
     view.calls.clear();
     EXPECT_EQ(runTimer(20000),
         (Lines {
             "5000: " + connectRequest(ProcessorOne), "10000: " + connectRequest(ProcessorOne) }));
     EXPECT_EQ(prompts.shown, Lines { "CANNOT CONNECT." });
-    EXPECT_EQ(view.calls, (Lines { "search pressed 0", "timer 0" }));
+    EXPECT_EQ(view.calls, (Lines { "search pressed 0", "connection changed" }));
     EXPECT_EQ(store.speaker.rdaConnecting, 0);
     EXPECT_EQ(store.speaker.rdaConnected, 0);
     EXPECT_TRUE(store.scanActive) << "the search itself goes on; the next press stops it";
@@ -216,7 +211,7 @@ TEST_F(DiscoveryTest, AConnectionAnsweredAfterTheSecondRequestIsConnected)
     EXPECT_EQ(store.speaker.rdaConnected, 1);
     EXPECT_EQ(store.speaker.rdaConnecting, 0);
     EXPECT_EQ(discovery.processorList().cell(0, ProcessorStatusColumn), ProcessorConnected);
-    EXPECT_EQ(view.calls, (Lines { "processor list", "timer 0" }));
+    EXPECT_EQ(view.calls, (Lines { "processor list", "connection changed" }));
 
     EXPECT_EQ(runTimer(30000), Lines {}) << "nothing more is sent";
     EXPECT_TRUE(prompts.shown.empty());

@@ -50,7 +50,7 @@ protected:
 
 const ReplyActions registeredNew(int slot)
 {
-    return { { ReplyAction::RefreshStrip, slot }, { ReplyAction::RefreshUnitList } };
+    return { { ReplyAction::RefreshStrip, slot, AllUnitFields }, { ReplyAction::RefreshUnitList } };
 }
 const ReplyActions registeredAgain = { { ReplyAction::RefreshUnitList } };
 
@@ -367,7 +367,8 @@ TEST_F(ReplyParserTest, SettingsReportsUpdateEveryOccupiedSlotWithTheSenderAddre
     setText(store.unitTable[5].ip, UnitA);
 
     EXPECT_EQ(receive(UnitA, report('E', { 200, 1, 1, 1, 1, 3 })),
-        (ReplyActions { { ReplyAction::RefreshStrip, 0 }, { ReplyAction::RefreshStrip, 5 } }));
+        (ReplyActions { { ReplyAction::RefreshStrip, 0, SettingsFields },
+            { ReplyAction::RefreshStrip, 5, SettingsFields } }));
     for (int index : { 0, 5 }) {
         EXPECT_EQ(slot(index).gain, 200) << "report values are unsigned";
         EXPECT_EQ(slot(index).phantom, 1);
@@ -375,7 +376,9 @@ TEST_F(ReplyParserTest, SettingsReportsUpdateEveryOccupiedSlotWithTheSenderAddre
     }
 
     EXPECT_EQ(receive(UnitB, report('J', { 7, 0, 1, 1, 2 })),
-        (ReplyActions { { ReplyAction::RefreshStrip, 1 } }));
+        (ReplyActions { { ReplyAction::RefreshStrip, 1,
+            UnitField::Gain | UnitField::LowCut | UnitField::Mute | UnitField::Locate
+                | UnitField::Mode } }));
     EXPECT_EQ(slot(1).gain, 7);
     EXPECT_EQ(slot(1).micMute, 1);
     EXPECT_EQ(slot(1).locate, 1);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <cstring>
 #include <memory>
 
@@ -36,6 +38,12 @@ std::vector<std::uint8_t> fileOf(const SpeakerStore &speaker)
     return { bytes.begin(), bytes.end() };
 }
 
+// Runs `shown` for every change announced.
+struct Announcements final : RoomObserver {
+    std::function<void()> shown;
+    void speakerChanged(const SpeakerChange &) override { shown(); }
+};
+
 class PresetControllerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -43,11 +51,11 @@ protected:
         SetDefaults(*store);
         store->eulerConstant = computeEulerConstant();
         store->rdaAddress = ProcessorAddress;
-        // The page's refresh goes into the link's log, so that its place among the frames shows.
-        presets.setRefreshPage([this] {
+        // The announcement goes into the link's log, so that its place among the frames shows.
+        announcements.shown = [this] {
             link.log.push_back("refresh");
             ++refreshes;
-        });
+        };
     }
 
     void connect() { store->speaker.rdaConnected = 1; }
@@ -72,7 +80,8 @@ protected:
     RecordingLink link;
     ScriptedPrompts prompts;
     FakeFiles files;
-    PresetController presets { *store, link, prompts, files, Documents };
+    Announcements announcements;
+    PresetController presets { *store, link, prompts, files, announcements, Documents };
     int refreshes = 0;
 };
 
@@ -239,10 +248,9 @@ TEST_F(PresetControllerTest, SaveThenRecallWhileConnectedRestoresTheStoreAndSend
 
     recallFile("/p/hall.box");
     EXPECT_TRUE(sameSetting(speaker, saved)) << "byte-identical, unused words included";
-    std::vector<std::string> expected { "refresh" };
-    const std::vector<std::string> setting = settingSentFor(saved);
-    expected.insert(expected.end(), setting.begin(), setting.end());
-    EXPECT_EQ(link.log, expected) << "refresh, then 24 frames each followed by 50 ms";
+    std::vector<std::string> expected = settingSentFor(saved);
+    expected.push_back("refresh");
+    EXPECT_EQ(link.log, expected) << "24 frames each followed by 50 ms, then the announcement";
     EXPECT_EQ(link.frames.size(), 24u);
     EXPECT_EQ(prompts.shown, (std::vector<std::string> { RecallQuestion, RecallDone }));
     EXPECT_EQ(prompts.dialogFolders.back(), "/p") << "the recall dialog starts where the save went";
@@ -269,7 +277,7 @@ TEST_F(PresetControllerTest, ARecalledVariableCrossoverWithQCodeZeroIsSentWithQC
     files.files["/p/v.box"] = fileOf(variable);
     connect();
     std::int32_t shownQ = -1;
-    presets.setRefreshPage([&] { shownQ = store->speaker.channels[1].hpQ; });
+    announcements.shown = [&] { shownQ = store->speaker.channels[1].hpQ; };
 
     recallFile("/p/v.box");
     SpeakerChannel sent = variable.channels[1];

@@ -27,20 +27,41 @@ std::string toProcessor(std::span<const std::uint8_t> frame)
     return hex(frame) + " -> 127.0.70.200:39060";
 }
 
-// Keeps what the editor asked the page to show, in order.
-struct RecordingView final : SpeakerPageView {
-    void refreshPage() override { calls.push_back("refresh"); }
-    void showCrossover(int channel, CrossoverPass pass) override
+// Keeps what the editor announced, in order, in the page's words.
+struct RecordingView final : RoomObserver {
+    void speakerChanged(const SpeakerChange &change) override
     {
-        calls.push_back(std::string("crossover ") + (channel == 0 ? "A " : "B ")
-            + (pass == CrossoverPass::HighPass ? "HP" : "LP"));
+        using Kind = SpeakerChange::Kind;
+        switch (change.kind) {
+        case Kind::Knob:
+            calls.push_back("knob " + std::to_string(change.id));
+            break;
+        case Kind::Crossover:
+            for (const CrossoverSelector &selector : CrossoverSelectors) {
+                if (selector.selectorId == change.id)
+                    calls.push_back(std::string("crossover ")
+                        + (selector.channel == 0 ? "A " : "B ")
+                        + (selector.pass == CrossoverPass::HighPass ? "HP" : "LP"));
+            }
+            break;
+        case Kind::Level:
+            for (const LevelSlider &slider : LevelSliders) {
+                if (slider.sliderId == change.id)
+                    calls.push_back("level " + std::to_string(static_cast<int>(slider.target)));
+            }
+            break;
+        case Kind::Phase:
+            calls.push_back("phase " + std::to_string(change.channel));
+            break;
+        case Kind::Name:
+            calls.push_back("name");
+            break;
+        case Kind::Channel:
+        case Kind::Everything:
+            calls.push_back("refresh");
+            break;
+        }
     }
-    void showLevel(LevelTarget target) override
-    {
-        calls.push_back("level " + std::to_string(static_cast<int>(target)));
-    }
-    void showPhase(int channel) override { calls.push_back("phase " + std::to_string(channel)); }
-    void processorRenamed(const std::string &name) override { calls.push_back("name " + name); }
 
     std::vector<std::string> calls;
 };
@@ -61,7 +82,8 @@ protected:
     RecordingLink link;
     ScriptedPrompts prompts;
     RecordingView view;
-    SpeakerEditor editor { *store, link, prompts, view };
+    SpeakerEditor editor { *store, link, prompts, view,
+        [this](const std::string &name) { view.calls.push_back("list " + name); } };
 };
 
 // The documented knob table, written out here on its own: ids band by band, the field, the
@@ -393,7 +415,7 @@ TEST_F(SpeakerEditorTest, NamesUpToTenBytesAreTakenSentAndShownInTheList)
     EXPECT_TRUE(editor.setProcessorName("Hall-10chr"));
     EXPECT_EQ(textOf(store->speaker.processorName), "Hall-10chr");
     EXPECT_EQ(link.log, std::vector<std::string> { toProcessor(deviceNameFrame(store->speaker)) });
-    EXPECT_EQ(view.calls, std::vector<std::string> { "name Hall-10chr" });
+    EXPECT_EQ(view.calls, (std::vector<std::string> { "list Hall-10chr", "name" }));
 
     link.clear();
     EXPECT_FALSE(editor.setProcessorName("Hall-11char"));
@@ -412,7 +434,7 @@ TEST_F(SpeakerEditorTest, OfflineNameIsStoredButNeitherSentNorShownInTheList)
     EXPECT_TRUE(editor.setProcessorName("Stage"));
     EXPECT_EQ(textOf(store->speaker.processorName), "Stage");
     EXPECT_TRUE(link.log.empty());
-    EXPECT_TRUE(view.calls.empty());
+    EXPECT_EQ(view.calls, std::vector<std::string> { "name" }) << "the page shows it, the list not";
 }
 
 TEST_F(SpeakerEditorTest, SendAllSendsTheRecallOrderThenBothPhasesAndSkipsAnEmptyName)

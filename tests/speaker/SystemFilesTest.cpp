@@ -139,7 +139,8 @@ TEST_F(SystemFilesTest, AReadOnlyPresetIsRecalled)
 
     test::RecordingLink link;
     test::ScriptedPrompts prompts;
-    PresetController presets(*store, link, prompts, files, folder.string());
+    RoomObserver noPage;
+    PresetController presets(*store, link, prompts, files, noPage, folder.string());
     prompts.fileNames = { at("ro.box") };
     presets.recall();
     EXPECT_EQ(prompts.shown, (std::vector<std::string> { RecallQuestion, RecallDone }));
@@ -158,7 +159,8 @@ TEST_F(SystemFilesTest, SaveIntoAFolderThatBecameReadOnlyKeepsTheOldFileAndSaysW
     SetDefaults(*store);
     test::RecordingLink link;
     test::ScriptedPrompts prompts;
-    PresetController presets(*store, link, prompts, files, folder.string());
+    RoomObserver noPage;
+    PresetController presets(*store, link, prompts, files, noPage, folder.string());
     prompts.fileNames = { at("hall.box") };
     presets.save();
     EXPECT_EQ(prompts.shown,

@@ -16,6 +16,8 @@
 #include "protocol/LocalAddress.h"
 #include "protocol/Senders.h"
 #include "protocol/UdpTransport.h"
+#include "room/Room.h"
+#include "seams/Files.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -70,12 +72,21 @@ int main(int argc, char *argv[])
     Store store;
     SystemClock clock;
     QtPrompts prompts;
+    SystemFiles files;
     UdpTransport transport;
-    CARNDlg window(store, transport, clock, prompts,
-        [interfaceAddress] { return findLocalAddress(interfaceAddress); });
+    const OwnAddressLookup ownAddress
+        = [interfaceAddress] { return findLocalAddress(interfaceAddress); };
+    Room room({ .store = store,
+        .link = transport,
+        .clock = clock,
+        .prompts = prompts,
+        .files = files,
+        .ownAddress = ownAddress,
+        .presetFolder = {} });
+    CARNDlg window(room, transport, clock, prompts, ownAddress);
     DatagramPump pump(transport);
     QObject::connect(&pump, &DatagramPump::received, &window,
-        [&window](const Datagram &datagram) { window.discovery().received(datagram); });
+        [&room](const Datagram &datagram) { room.received(datagram); });
     if (!openCommandSocket(transport, interfaceAddress, prompts))
         return 1;
     pump.start();

@@ -1,8 +1,6 @@
-// The strip's behaviour on the recording link and the manual clock: what it stores, and
-// exactly which frames and pauses go out.
-#include "mic/StripController.h"
-
-#include "dsp/CoefficientFrames.h"
+// The units' settings on the recording link and the manual clock: what is stored, exactly
+// which frames and pauses go out, and what is announced.
+#include "mic/UnitController.h"
 
 #include "dsp/CoefficientFrames.h"
 
@@ -42,25 +40,32 @@ Lines twice(const std::string &frame)
     return { frame, "pause 10", "pause 20", frame, "pause 10" };
 }
 
-class RecordingStripView final : public StripView {
+class RecordingObserver final : public RoomObserver {
 public:
-    void refreshFromRecord() override { calls.push_back("refresh"); }
-    void locateTimedOut() override { calls.push_back("locate off"); }
+    void unitChanged(int slot, UnitFields fields) override
+    {
+        calls.push_back(
+            "unit " + std::to_string(slot) + " fields " + std::to_string(fields.bits()));
+    }
     Lines calls;
 };
+
+std::string announced(int slot, UnitFields fields)
+{
+    return "unit " + std::to_string(slot) + " fields " + std::to_string(fields.bits());
+}
 
 struct Strip {
     Store store;
     test::RecordingLink link;
     ManualClock clock;
-    RecordingStripView view;
-    StripController controller { store, link, clock, view };
+    RecordingObserver view;
+    UnitController controller { store, link, clock, view };
 
-    // The strip of slot 2, a unit of `type`, online unless told.
+    // The unit of slot 2, of `type`, online unless told.
     explicit Strip(std::int32_t type, bool online = true)
     {
         SetDefaults(store);
-        controller.setDeviceIndex(2);
         addUnit(2, type, "Seat 03", online);
         setText(record().ip, Unit);
     }
@@ -80,10 +85,12 @@ struct Strip {
 
 struct SendCase {
     const char *name;
-    std::function<void(StripController &)> change;
+    UnitSetting setting;
+    std::int32_t value;
     std::int32_t DeviceRecord::*field;
-    std::int32_t stored;
-    // The frame by type 1..5; empty for none.
+    // By type 1..5: what is stored (0 where the family lacks the control or cannot hold the
+    // value, so nothing changes) and the frame (empty for none).
+    std::int32_t stored[5];
     const char *frames[5];
 };
 
@@ -100,32 +107,36 @@ TEST_P(StripSendTable, StoresThenSendsTheFamilysFrameTwiceOnlineAndNothingOfflin
     for (std::int32_t type = 1; type <= 5; ++type) {
         for (bool online : { true, false }) {
             Strip strip(type, online);
-            row.change(strip.controller);
-            EXPECT_EQ(strip.record().*row.field, row.stored)
+            const ChangeOutcome outcome = strip.controller.set(2, row.setting, row.value);
+            EXPECT_EQ(strip.record().*row.field, row.stored[type - 1])
                 << "type " << type << (online ? " online" : " offline") << ": stored";
             const std::string frame = row.frames[type - 1];
-            const Lines expected = online && !frame.empty() ? twice(frame) : Lines {};
+            const bool taken = outcome == ChangeOutcome::Changed;
+            EXPECT_EQ(strip.view.calls.size(), taken ? 1u : 0u) << "announced once when taken";
+            const Lines expected = online && taken ? twice(frame) : Lines {};
             EXPECT_EQ(wire(strip.link), expected)
                 << "type " << type << (online ? " online" : " offline");
         }
     }
 }
 
+constexpr std::int32_t Magenta = 0xFF00FF; // colour index 5
+
 INSTANTIATE_TEST_SUITE_P(EveryControl, StripSendTable,
-    ::testing::Values(SendCase { "mode", [](StripController &c) { c.chooseMode(2); },
-                          &DeviceRecord::mode, 2, { "%A", "%H", "%A", "%A", "%H" } },
-        SendCase { "mute", [](StripController &c) { c.setMute(1); }, &DeviceRecord::micMute, 1,
+    ::testing::Values(SendCase { "mode", UnitSetting::Mode, 2, &DeviceRecord::mode,
+                          { 2, 2, 2, 2, 2 }, { "%A", "%H", "%A", "%A", "%H" } },
+        SendCase { "mute", UnitSetting::Mute, 1, &DeviceRecord::micMute, { 1, 1, 1, 1, 1 },
             { "%A", "%H", "%A", "%A", "%H" } },
-        SendCase { "phantom", [](StripController &c) { c.setPhantom(1); }, &DeviceRecord::phantom,
-            1, { "%A", "%H", "%A", "%A", "%H" } },
-        SendCase { "locate", [](StripController &c) { c.setLocate(1); }, &DeviceRecord::locate, 1,
+        SendCase { "phantom only where the family has it", UnitSetting::Phantom, 1,
+            &DeviceRecord::phantom, { 1, 0, 0, 1, 0 }, { "%A", "", "", "%A", "" } },
+        SendCase { "locate", UnitSetting::Locate, 1, &DeviceRecord::locate, { 1, 1, 1, 1, 1 },
             { "%A", "%H", "%A", "%A", "%H" } },
-        SendCase { "colour index",
-            [](StripController &c) { c.chooseColourIndex(RingColour::Mute, 5); },
-            &DeviceRecord::colourMute, 5, { "%M", "%O", "", "", "" } },
-        SendCase { "wide colour",
-            [](StripController &c) { c.chooseColourWide(RingColour::Call, 0x12345678u); },
-            &DeviceRecord::colourCall, 0x345678, { "%P", "%P", "%P", "%P", "%P" } }),
+        SendCase { "a ring colour of the list", UnitSetting::ColourMute, Magenta,
+            &DeviceRecord::colourMute, { 5, 5, Magenta, 0, 0 }, { "%M", "%O", "%P", "", "" } },
+        SendCase { "a free colour only PXL2 can show", UnitSetting::ColourCall, 0x345678,
+            &DeviceRecord::colourCall, { 0, 0, 0x345678, 0, 0 }, { "", "", "%P", "", "" } },
+        SendCase { "a mode outside the list", UnitSetting::Mode, 4, &DeviceRecord::mode,
+            { 0, 0, 0, 0, 0 }, { "", "", "", "", "" } }),
     [](const auto &info) {
         std::string name = info.param.name;
         std::replace(name.begin(), name.end(), ' ', '_');
@@ -137,7 +148,7 @@ TEST(StripSend, LowCutOfArn1AndVelKIsASettingsFrameTwice)
     for (auto [type, frame] : { std::pair { 1, "%A" }, { 2, "%H" }, { 4, "%A" }, { 5, "%H" } }) {
         Strip strip(type);
         strip.record().eqLowCutOn = 0;
-        strip.controller.setLowCut(1);
+        strip.controller.set(2, UnitSetting::LowCut, 1);
         EXPECT_EQ(strip.record().lowCut, 1);
         EXPECT_EQ(strip.record().eqLowCutOn, 0) << "only PXL2 units have an equaliser";
         EXPECT_EQ(wire(strip.link), twice(frame)) << "type " << type;
@@ -147,7 +158,7 @@ TEST(StripSend, LowCutOfArn1AndVelKIsASettingsFrameTwice)
 TEST(StripSend, LowCutOfPxl2SendsTheLowCutBandThenSettingsTwice)
 {
     Strip strip(UnitTypePxl2);
-    strip.controller.setLowCut(1);
+    strip.controller.set(2, UnitSetting::LowCut, 1);
     EXPECT_EQ(strip.record().eqLowCutOn, 1) << "the equaliser's low cut follows the toggle";
     EXPECT_EQ(wire(strip.link),
         (Lines { "%T", "pause 10", "pause 20", "%A", "pause 10", "pause 20", "%A", "pause 10",
@@ -155,7 +166,7 @@ TEST(StripSend, LowCutOfPxl2SendsTheLowCutBandThenSettingsTwice)
     EXPECT_EQ(strip.link.frames[0][2], MicLowCutBand - 1) << "band 5, the low cut, goes out as 4";
 
     Strip offline(UnitTypePxl2, false);
-    offline.controller.setLowCut(1);
+    offline.controller.set(2, UnitSetting::LowCut, 1);
     EXPECT_EQ(offline.record().eqLowCutOn, 1);
     EXPECT_TRUE(offline.link.log.empty());
 }
@@ -163,7 +174,7 @@ TEST(StripSend, LowCutOfPxl2SendsTheLowCutBandThenSettingsTwice)
 TEST(StripSend, PureRedIsKeptRedInTheLowByteAndGoesOutRedFirst)
 {
     Strip strip(UnitTypePxl2);
-    strip.controller.chooseColourWide(RingColour::Open, 0x0000FF);
+    strip.controller.set(2, UnitSetting::ColourOpen, 0x0000FF);
     EXPECT_EQ(strip.record().colourOpen, 0x0000FF);
     const std::vector<std::uint8_t> &frame = strip.link.frames.at(0);
     ASSERT_EQ(frame.size(), 3u + 8u + 9u);
@@ -181,7 +192,7 @@ TEST(StripGain, Pxl2StoresDecibelsAndTheOthersTheIndex)
         pxl2.record().gain = 9;
         const auto list = gainListFor(UnitTypePxl2);
         EXPECT_STREQ(list[static_cast<std::size_t>(gainListIndex(pxl2.record()))], "+9dB");
-        pxl2.controller.chooseGain(5);
+        EXPECT_EQ(pxl2.controller.set(2, UnitSetting::Gain, 15), ChangeOutcome::Changed);
         EXPECT_STREQ(list[5], "+15dB");
         EXPECT_EQ(pxl2.record().gain, 15) << (online ? "online" : "offline");
     }
@@ -190,9 +201,14 @@ TEST(StripGain, Pxl2StoresDecibelsAndTheOthersTheIndex)
     velk.record().gain = 0;
     EXPECT_STREQ(
         gainListFor(UnitTypeVelK)[static_cast<std::size_t>(gainListIndex(velk.record()))], "-6dB");
-    velk.controller.chooseGain(7);
-    EXPECT_EQ(velk.record().gain, 7);
+    velk.controller.set(2, UnitSetting::Gain, 15);
+    EXPECT_EQ(velk.record().gain, 7) << "+15dB is the eighth entry";
     EXPECT_EQ(wire(velk.link), twice("%H"));
+
+    Strip arn1(UnitTypeArn1);
+    EXPECT_EQ(arn1.controller.set(2, UnitSetting::Gain, -6), ChangeOutcome::NotHeld);
+    EXPECT_EQ(arn1.controller.set(2, UnitSetting::Gain, 4), ChangeOutcome::NotHeld);
+    EXPECT_TRUE(arn1.link.log.empty());
 
     EXPECT_EQ(gainListFor(UnitTypeArn1).size(), 6u);
     EXPECT_EQ(gainListFor(UnitTypeVelKShort).size(), 8u);
@@ -204,7 +220,7 @@ TEST(StripLocate, GoesOffAtTheFirstTickMoreThanTenSecondsAfterItWasSwitchedOn)
 {
     Strip strip(UnitTypeArn1);
     strip.clock.advance(123456);
-    strip.controller.setLocate(1);
+    strip.controller.set(2, UnitSetting::Locate, 1);
     EXPECT_EQ(strip.record().locateActive, 1);
     strip.link.clear();
 
@@ -219,7 +235,7 @@ TEST(StripLocate, GoesOffAtTheFirstTickMoreThanTenSecondsAfterItWasSwitchedOn)
     strip.controller.tick();
     EXPECT_EQ(strip.record().locate, 0);
     EXPECT_EQ(strip.record().locateActive, 0);
-    EXPECT_EQ(strip.view.calls, Lines { "locate off" });
+    EXPECT_EQ(strip.view.calls.back(), announced(2, UnitField::Locate)) << "the time-out is told";
     EXPECT_EQ(wire(strip.link), twice("%A"));
 
     strip.link.clear();
@@ -232,7 +248,7 @@ TEST(StripLocate, EndsAcrossMidnight)
 {
     Strip strip(UnitTypeVelK);
     strip.clock.setLocalTime({ 2026, 1, 4, 4, 23, 59, 55, 0 });
-    strip.controller.setLocate(1);
+    strip.controller.set(2, UnitSetting::Locate, 1);
     EXPECT_EQ(strip.record().locateStart.second, 55) << "the local time is still recorded";
     strip.clock.setLocalTime({ 2026, 1, 5, 5, 0, 0, 6, 0 });
     strip.clock.advance(10100);
@@ -245,11 +261,12 @@ TEST(StripLocate, EndsAcrossMidnight)
 TEST(StripLocate, SwitchedOffByHandSendsNoTimeoutFrame)
 {
     Strip strip(UnitTypePxl2);
-    strip.controller.setLocate(1);
+    strip.controller.set(2, UnitSetting::Locate, 1);
     strip.clock.advance(3000);
-    strip.controller.setLocate(0);
+    strip.controller.set(2, UnitSetting::Locate, 0);
     EXPECT_EQ(strip.record().locateActive, 0);
     strip.link.clear();
+    strip.view.calls.clear();
     strip.clock.advance(20000);
     strip.controller.tick();
     EXPECT_TRUE(strip.link.log.empty());
@@ -259,7 +276,7 @@ TEST(StripLocate, SwitchedOffByHandSendsNoTimeoutFrame)
 TEST(StripLocate, OfflineTimeoutClearsLocateWithoutSending)
 {
     Strip strip(UnitTypeArn1, false);
-    strip.controller.setLocate(1);
+    strip.controller.set(2, UnitSetting::Locate, 1);
     strip.clock.advance(10001);
     strip.controller.tick();
     EXPECT_EQ(strip.record().locate, 0);
@@ -295,13 +312,14 @@ TEST(StripCopy, CopiesFromTheFirstOnlineUnitOfThatNameAndTypeAndRefreshesFirst)
     strip.store.unitTable[4].eqLowCutQ = 99;
     strip.store.unitTable[4].colourCall = 6;
 
-    EXPECT_TRUE(strip.controller.copyFromUnit("Twin"));
+    EXPECT_TRUE(strip.controller.copyFromUnit(2, "Twin"));
     EXPECT_EQ(strip.record().gain, 3) << "slot 4 is the first candidate";
     EXPECT_EQ(strip.record().colourCall, 6);
     EXPECT_EQ(strip.record().eqBands[2].frequency, 777);
     EXPECT_EQ(strip.record().eqBands[2].spare, 0) << "the spare field is not copied";
     EXPECT_NE(strip.record().eqLowCutQ, 99) << "the low cut's Q is not copied";
-    EXPECT_EQ(strip.view.calls, Lines { "refresh" });
+    EXPECT_EQ(
+        strip.view.calls, Lines { announced(2, SettingsFields | ColourFields | EqualiserFields) });
     EXPECT_TRUE(strip.link.log.empty()) << "offline: nothing is sent";
 }
 
@@ -311,13 +329,13 @@ TEST(StripCopy, NoMatchAndTheNullEntryCopyNothing)
     strip.record().gain = 2;
     strip.addUnit(0, UnitTypeArn1, "Elsewhere").gain = 5;
     strip.addUnit(1, UnitTypeArn1, "Seat 03").gain = 4; // the strip's own name, later slot
-    EXPECT_FALSE(strip.controller.copyFromUnit("Nobody"));
-    EXPECT_FALSE(strip.controller.copyFromUnit(""));
+    EXPECT_FALSE(strip.controller.copyFromUnit(2, "Nobody"));
+    EXPECT_FALSE(strip.controller.copyFromUnit(2, ""));
     EXPECT_EQ(strip.record().gain, 2);
     EXPECT_TRUE(strip.link.log.empty());
     EXPECT_TRUE(strip.view.calls.empty());
 
-    EXPECT_TRUE(strip.controller.copyFromUnit("Seat 03")) << "the other unit of the same name";
+    EXPECT_TRUE(strip.controller.copyFromUnit(2, "Seat 03")) << "the other unit of the same name";
     EXPECT_EQ(strip.record().gain, 4);
 }
 
@@ -338,7 +356,7 @@ TEST_P(StripCopySequence, SendsEachFrameOnceWithItsPauses)
     const CopySequence &row = GetParam();
     Strip strip(row.type);
     strip.addUnit(9, row.type, "Source").colourOpen = 0x0000FF;
-    ASSERT_TRUE(strip.controller.copyFromUnit("Source"));
+    ASSERT_TRUE(strip.controller.copyFromUnit(2, "Source"));
     EXPECT_EQ(wire(strip.link), row.wire);
 }
 
@@ -356,13 +374,50 @@ TEST(StripCopy, Pxl2CopyCarriesTheWholeColourAndBandsOneToFive)
 {
     Strip strip(UnitTypePxl2);
     strip.addUnit(9, UnitTypePxl2, "Source").colourMute = 0x80FF00;
-    ASSERT_TRUE(strip.controller.copyFromUnit("Source"));
+    ASSERT_TRUE(strip.controller.copyFromUnit(2, "Source"));
     const std::vector<std::uint8_t> &colours = strip.link.frames.at(0);
     EXPECT_EQ(std::vector<std::uint8_t>(colours.begin() + 13, colours.begin() + 16),
         (std::vector<std::uint8_t> { 0x00, 0xFF, 0x80 }))
         << "mute colour, red byte first";
     for (int band = 1; band <= 5; ++band)
         EXPECT_EQ(strip.link.frames.at(static_cast<std::size_t>(band))[2], band - 1);
+}
+
+} // namespace
+} // namespace arx
+
+namespace arx {
+namespace {
+
+// ---- Many units at once, and the whole setting again -------------------------------------
+
+TEST(UnitApply, ChangesTheRegisteredUnitsThatHaveTheControlAndSkipsTheRest)
+{
+    Strip room(UnitTypeArn1); // slot 2
+    room.addUnit(0, UnitTypeVelK, "no 48 V");
+    room.addUnit(1, UnitTypeArn1Short, "short ARN1");
+    room.addUnit(3, UnitTypeArn1, "offline", false);
+    const int slots[] = { 0, 1, 2, 3, 64 };
+    const ApplyResult result = room.controller.apply(slots, UnitSetting::Phantom, 1);
+    EXPECT_EQ(result.changed, (std::vector<int> { 1, 2 }));
+    EXPECT_EQ(result.skipped, (std::vector<int> { 0, 3, 64 }));
+    EXPECT_EQ(room.store.unitTable[3].phantom, 0) << "an unregistered unit is left alone";
+    EXPECT_EQ(room.link.frames.size(), 4u) << "each changed unit's frame, twice";
+    EXPECT_TRUE(room.link.log.front().ends_with("-> 127.0.50.11:39030"));
+    EXPECT_TRUE(room.link.log.back().starts_with("pause"));
+}
+
+TEST(UnitSendAll, LeavesOutTheFramesThatCarryNoneOfTheFieldsAsked)
+{
+    Strip strip(UnitTypePxl2);
+    strip.controller.sendAll(2, eqBandField(2) | UnitField::Mute);
+    EXPECT_EQ(
+        wire(strip.link), (Lines { "%T", "pause 10", "pause 20", "%A", "pause 10", "pause 50" }));
+    EXPECT_EQ(strip.link.frames.at(0)[2], 1) << "band 2 alone";
+
+    Strip offline(UnitTypeArn1, false);
+    offline.controller.sendAll(2);
+    EXPECT_TRUE(offline.link.log.empty());
 }
 
 } // namespace
