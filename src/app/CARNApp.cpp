@@ -2,6 +2,7 @@
 
 #include "app/CARNDlg.h"
 #include "app/DatagramPump.h"
+#include "journal/CaptureFile.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalWindow.h"
 #include "model/Store.h"
@@ -35,6 +36,25 @@ std::int64_t wallMinusMonotonicMs(const Clock &clock)
     return wall.count() - clock.monotonicMs();
 }
 
+// A file that follows the journal (--journal, --capture). One that cannot be opened is
+// reported on standard error and to the operator, and ARX runs on without it.
+template <class File, class... Arguments>
+std::unique_ptr<File> openFollower(Journal &journal, Prompts &prompts, const char *what,
+    const QString &path, const Arguments &...arguments)
+{
+    if (path.isEmpty())
+        return nullptr;
+    const std::string name = path.toStdString();
+    auto file = std::make_unique<File>(journal, name, arguments...);
+    if (file->isOpen())
+        return file;
+    const std::string text = std::string("The ") + what + " file " + name + " cannot be opened ("
+        + file->error() + "). ARX runs on without it.";
+    std::fprintf(stderr, "arx: %s\n", text.c_str());
+    prompts.message(text);
+    return nullptr;
+}
+
 } // namespace
 
 CARNApp::CARNApp(StartOptions options)
@@ -46,8 +66,13 @@ CARNApp::CARNApp(StartOptions options)
     localEndpoint_ = (interfaceAddress.empty() ? std::string("0.0.0.0") : interfaceAddress) + ":"
         + std::to_string(LocalPort);
     link_.setNext(paced_);
-    window_ = std::make_unique<CARNDlg>(*store_, link_, clock_, prompts_,
-        [interfaceAddress] { return findLocalAddress(interfaceAddress); });
+    // Whenever the window looks up the address its requests carry, the journal learns it as
+    // this end of the datagrams (the address bound to, when one is named).
+    window_ = std::make_unique<CARNDlg>(*store_, link_, clock_, prompts_, [this, interfaceAddress] {
+        const std::optional<std::string> own = findLocalAddress(interfaceAddress);
+        journal_.setLocalEndpoint(own.value_or("0.0.0.0"), LocalPort);
+        return own;
+    });
     prompts_.setParent(window_.get());
     // Every sender runs on this thread, so the listener may touch the window directly.
     paced_.setRefusalListener([this](std::size_t dropped) { window_->showFramesDropped(dropped); });
@@ -59,17 +84,9 @@ CARNApp::CARNApp(StartOptions options)
         journal.activateWindow();
     });
 
-    if (!options.journalPath.isEmpty()) {
-        const std::string path = options.journalPath.toStdString();
-        journalFile_ = std::make_unique<JournalFile>(journal_, path, localEndpoint_);
-        if (!journalFile_->isOpen()) {
-            const std::string text = "The journal file " + path + " cannot be opened ("
-                + journalFile_->error() + "). ARX runs on without it.";
-            std::fprintf(stderr, "arx: %s\n", text.c_str());
-            journalFile_.reset();
-            prompts_.message(text);
-        }
-    }
+    journalFile_ = openFollower<JournalFile>(
+        journal_, prompts_, "journal", options.journalPath, localEndpoint_);
+    captureFile_ = openFollower<CaptureFile>(journal_, prompts_, "capture", options.capturePath);
 
     // Datagrams are recorded where they are handled or dropped; only the user-interface
     // thread may read the store, so the receive thread's drops carry no unit.
@@ -89,8 +106,7 @@ CARNApp::CARNApp(StartOptions options)
                 journal_, store_.get(), handled, datagram, outcome.dropped, outcome.slot);
             link_.releaseRecords();
         });
-    QObject::connect(
-        window_.get(), &CARNDlg::closing, window_.get(), [this] { shutDown(); });
+    QObject::connect(window_.get(), &CARNDlg::closing, window_.get(), [this] { shutDown(); });
     if (openCommandSocket(transport_, interfaceAddress, prompts_))
         pump_->start();
 }

@@ -13,6 +13,7 @@
 
 namespace arx {
 
+class CaptureFile;
 class CARNDlg;
 class DatagramPump;
 class JournalFile;
@@ -28,6 +29,7 @@ void nameTheApplication();
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
     QString journalPath = {}; // --journal: every entry of the traffic journal appended here
+    QString capturePath = {}; // --capture: every datagram written here as a capture file
 };
 
 // The application object: makes the store, the seams and the main window, opens the
@@ -67,8 +69,9 @@ private:
     // Every frame the windows send is recorded here, then queued on the paced link, which
     // reports back to it when the frame has really left.
     JournalingLink link_;
-    PacedLink paced_{transport_, &link_};
+    PacedLink paced_ { transport_, &link_ };
     std::unique_ptr<JournalFile> journalFile_;
+    std::unique_ptr<CaptureFile> captureFile_;
     std::unique_ptr<CARNDlg> window_;
     std::unique_ptr<DatagramPump> pump_;
     std::unique_ptr<JournalWindow> journalWindow_;

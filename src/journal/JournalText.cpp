@@ -48,8 +48,7 @@ struct Fields {
 
 Fields fieldsOf(const JournalEntry &entry, const std::string &local)
 {
-    const bool out = entry.direction == JournalDirection::Out
-        || (entry.direction == JournalDirection::Dropped && entry.outgoing);
+    const bool out = entry.isOutgoing();
     const std::string far = endpointText(entry);
     return { .time = utcText(entry.wallMs),
         .direction = directionText(entry),
@@ -115,8 +114,7 @@ std::string hexText(const JournalEntry &entry, bool spaced)
 
 std::string meaningText(const JournalEntry &entry)
 {
-    const bool out = entry.direction == JournalDirection::Out
-        || (entry.direction == JournalDirection::Dropped && entry.outgoing);
+    const bool out = entry.isOutgoing();
     if (entry.direction == JournalDirection::Dropped) {
         std::string text = std::string("dropped: ") + dropReasonText(entry.reason);
         if (entry.reason == DropReason::SendError)

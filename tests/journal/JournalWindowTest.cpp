@@ -23,6 +23,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 namespace arx {
 namespace {
@@ -310,7 +311,7 @@ TEST(JournalFileTest, AFileThatCannotBeOpenedSaysWhy)
     EXPECT_EQ(file.error(), std::strerror(ENOENT));
 }
 
-TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvOrJsonLines)
+TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvJsonLinesOrACapture)
 {
     addSearch(journal);
     window.refresh();
@@ -318,9 +319,10 @@ TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvOrJsonLines)
     QTemporaryDir directory;
     const QString csv = directory.filePath(QStringLiteral("journal.csv"));
     const QString json = directory.filePath(QStringLiteral("journal.jsonl"));
-    prompts.fileNames = { csv.toStdString(), json.toStdString() };
-    QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
-    QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
+    const QString pcap = directory.filePath(QStringLiteral("journal.pcap"));
+    prompts.fileNames = { csv.toStdString(), json.toStdString(), pcap.toStdString() };
+    for (int save = 0; save < 3; ++save)
+        QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
 
     const QList<QByteArray> csvLines = linesOf(csv);
     ASSERT_EQ(csvLines.size(), 6) << "a header and the five rows shown";
@@ -339,11 +341,30 @@ TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvOrJsonLines)
     expectFrameLogLine(jsonLines[4], "in", "10.0.0.200:39060", Local);
     EXPECT_TRUE(prompts.shown.empty());
 
-    prompts.fileNames = { "/nonexistent-directory/journal.csv" };
+    // A pcap file of raw IPv4 packets: its header, then per row a record header and the IPv4
+    // and UDP headers before the frame.
+    QFile capture(pcap);
+    ASSERT_TRUE(capture.open(QIODevice::ReadOnly));
+    const QByteArray bytes = capture.readAll();
+    ASSERT_GE(bytes.size(), 24);
+    EXPECT_EQ(bytes.left(4).toHex(), "d4c3b2a1");
+    EXPECT_EQ(static_cast<unsigned char>(bytes[20]), 101) << "LINKTYPE_RAW";
+    qsizetype records = 0;
+    for (qsizetype at = 24; at + 16 <= bytes.size(); ++records)
+        at += 16 + qFromLittleEndian<quint32>(bytes.constData() + at + 8);
+    qsizetype expectedSize = 24;
+    for (const JournalEntry &entry : window.model().shownEntries())
+        expectedSize += 16 + 28 + entry.length;
+    EXPECT_EQ(records, 5);
+    EXPECT_EQ(bytes.size(), expectedSize) << "the five rows' frames";
+
+    prompts.fileNames = { "/nonexistent-directory/journal.csv", "/nonexistent-directory/j.pcap" };
+    QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
     QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
     EXPECT_EQ(prompts.shown,
-        std::vector<std::string>({ "The journal could not be written to "
-                                   "/nonexistent-directory/journal.csv." }));
+        std::vector<std::string>(
+            { "The journal could not be written to /nonexistent-directory/journal.csv.",
+                "The journal could not be written to /nonexistent-directory/j.pcap." }));
 }
 
 } // namespace
