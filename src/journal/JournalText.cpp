@@ -46,10 +46,14 @@ struct Fields {
     std::string time, direction, device, from, to, hex, meaning;
 };
 
-Fields fieldsOf(const JournalEntry &entry, const std::string &local)
+Fields fieldsOf(const JournalEntry &entry, const std::string &fallbackLocal)
 {
     const bool out = entry.isOutgoing();
     const std::string far = endpointText(entry);
+    // This end as the entry recorded it, which the capture of the same entry carries too.
+    const std::string local = entry.localAddress[0] != '\0'
+        ? std::string(entry.localAddress) + ":" + std::to_string(entry.localPort)
+        : fallbackLocal;
     return { .time = utcText(entry.wallMs),
         .direction = directionText(entry),
         .device = deviceText(entry.device),

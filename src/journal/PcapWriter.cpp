@@ -24,9 +24,11 @@ PcapWriter::PcapWriter(const std::string &path)
         error_ = "libpcap cannot write this link type";
         return;
     }
+    errno = 0;
     dumper_ = pcap_dump_open(pcap_, path.c_str());
+    // The system's reason, as for the journal file; libpcap's own text when there is none.
     if (!dumper_)
-        error_ = pcap_geterr(pcap_);
+        error_ = errno != 0 ? std::strerror(errno) : pcap_geterr(pcap_);
 }
 
 PcapWriter::~PcapWriter()

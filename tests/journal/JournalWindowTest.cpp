@@ -287,13 +287,18 @@ TEST(JournalFileTest, AppendsEveryEntryAsAJsonLineWithTheFrameLogsFields)
             test::report('G', { 3 }));
         add(journal, JournalDirection::Dropped, unitDevice(1, "Chair \"1\""), "10.0.0.10", 39030,
             attachFrame(0), DropReason::Refused, true);
+        // Bound to every address, this end is the address the requests carry, once known.
+        journal.setLocalEndpoint("10.0.0.7", 39030);
+        add(journal, JournalDirection::In, unitDevice(1, "Chair \"1\""), "10.0.0.10", 39030,
+            test::report('G', { 4 }));
     }
     const QList<QByteArray> lines = linesOf(path);
-    ASSERT_EQ(lines.size(), 4) << "appended to what was there";
+    ASSERT_EQ(lines.size(), 5) << "appended to what was there";
     EXPECT_EQ(lines[0], "{\"kept\":true}");
     expectFrameLogLine(lines[1], "out", Local, "10.0.0.10:39030");
     expectFrameLogLine(lines[2], "in", "10.0.0.10:39030", Local);
     expectFrameLogLine(lines[3], "dropped", Local, "10.0.0.10:39030");
+    expectFrameLogLine(lines[4], "in", "10.0.0.10:39030", "10.0.0.7:39030");
     const QJsonObject attach = QJsonDocument::fromJson(lines[1]).object();
     EXPECT_EQ(attach.value(QStringLiteral("device")).toString(), "unit 1 Chair \"1\"");
     EXPECT_EQ(attach.value(QStringLiteral("hex")).toString(), "25460123");
