@@ -3,7 +3,7 @@
 // receives, then a few datagrams from a stranger that fit no kind. Leaves DIR/capture.pcap
 // and DIR/journal.jsonl for the dissector's test; tests/journal/make-capture-fixture.sh keeps
 // a run as the test's fixture.
-//   arx-capture-tour --subnet 127.0.N --out DIR
+//   arx-capture-tour 127.0.N DIR
 #include "app/CARNApp.h"
 #include "app/CARNDlg.h"
 #include "dsp/CoefficientFrames.h"
@@ -59,32 +59,24 @@ int journalCount(const Journal &journal, bool out, std::uint8_t kind)
     return count;
 }
 
-// What ARX sends to a unit of each type, as its strip and equaliser would.
-struct UnitStep {
-    std::int32_t type;
-    void (*send)(Link &, Store &, int slot);
-};
-const UnitStep UnitSteps[] = {
-    { .type = UnitTypeArn1,
-        .send = [](Link &l, Store &s, int slot) { SendUnitSettings(l, s, slot); } },
-    { .type = UnitTypeArn1, .send = [](Link &l, Store &s, int slot) { SendColours(l, s, slot); } },
-    { .type = UnitTypeArn1Short,
-        .send = [](Link &l, Store &s, int slot) { SendUnitSettings(l, s, slot); } },
-    { .type = UnitTypeVelK,
-        .send = [](Link &l, Store &s, int slot) { SendUnitSettings5(l, s, slot); } },
-    { .type = UnitTypeVelK, .send = SendColoursDefaultCode },
-    { .type = UnitTypeVelKShort,
-        .send = [](Link &l, Store &s, int slot) { SendUnitSettings5(l, s, slot); } },
-    { .type = UnitTypePxl2,
-        .send = [](Link &l, Store &s, int slot) { SendUnitSettings(l, s, slot); } },
-    { .type = UnitTypePxl2, .send = SendColoursWide },
-    { .type = UnitTypePxl2,
-        .send =
-            [](Link &l, Store &s, int slot) {
-                for (int band = 1; band <= MicLowCutBand; ++band)
-                    sendMicEqBand(l, s, s.unitTable[slot].ip, slot, band);
-            } },
-};
+// What the strips and the equaliser send to a unit of each type.
+void sendToUnit(Link &link, Store &store, int slot)
+{
+    const std::int32_t type = store.unitTable[slot].type;
+    if (type == UnitTypeVelK || type == UnitTypeVelKShort)
+        SendUnitSettings5(link, store, slot);
+    else
+        SendUnitSettings(link, store, slot);
+    if (type == UnitTypeArn1)
+        SendColours(link, store, slot);
+    if (type == UnitTypeVelK)
+        SendColoursDefaultCode(link, store, slot);
+    if (type != UnitTypePxl2)
+        return;
+    SendColoursWide(link, store, slot);
+    for (int band = 1; band <= MicLowCutBand; ++band)
+        sendMicEqBand(link, store, store.unitTable[slot].ip, slot, band);
+}
 
 void setUnit(DeviceRecord &unit)
 {
@@ -148,14 +140,10 @@ Bytes framed(const std::string &text)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
-    const QStringList arguments = QApplication::arguments();
-    const qsizetype subnetAt = arguments.indexOf(QStringLiteral("--subnet"));
-    const qsizetype outAt = arguments.indexOf(QStringLiteral("--out"));
-    if (subnetAt < 0 || outAt < 0 || subnetAt + 1 >= arguments.size()
-        || outAt + 1 >= arguments.size())
-        fail("usage: arx-capture-tour --subnet 127.0.N --out DIR");
-    const std::string subnet = arguments[subnetAt + 1].toStdString();
-    const QString out = arguments[outAt + 1];
+    if (argc != 3)
+        fail("usage: arx-capture-tour 127.0.N DIR");
+    const std::string subnet = argv[1];
+    const QString out = QString::fromLocal8Bit(argv[2]);
     const std::string own = subnet + ".1";
 
     arxsim::SimProcess sim(
@@ -180,13 +168,10 @@ int main(int argc, char *argv[])
         return journalCount(journal, false, 'G') > 0 && journalCount(journal, false, 'L') > 0;
     });
 
-    for (const UnitStep &step : UnitSteps) {
-        for (int slot = 0; slot < UnitSlotCount; ++slot) {
-            DeviceRecord &unit = store.unitTable[slot];
-            if (unit.inUse && unit.type == step.type) {
-                setUnit(unit);
-                step.send(app.link(), store, slot);
-            }
+    for (int slot = 0; slot < UnitSlotCount; ++slot) {
+        if (store.unitTable[slot].inUse) {
+            setUnit(store.unitTable[slot]);
+            sendToUnit(app.link(), store, slot);
         }
     }
     waitFor("settings reports", [&] {

@@ -23,7 +23,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
 
 namespace arx {
 namespace {
@@ -351,17 +350,12 @@ TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvJsonLinesOrACapture)
     QFile capture(pcap);
     ASSERT_TRUE(capture.open(QIODevice::ReadOnly));
     const QByteArray bytes = capture.readAll();
-    ASSERT_GE(bytes.size(), 24);
-    EXPECT_EQ(bytes.left(4).toHex(), "d4c3b2a1");
-    EXPECT_EQ(static_cast<unsigned char>(bytes[20]), 101) << "LINKTYPE_RAW";
-    qsizetype records = 0;
-    for (qsizetype at = 24; at + 16 <= bytes.size(); ++records)
-        at += 16 + qFromLittleEndian<quint32>(bytes.constData() + at + 8);
     qsizetype expectedSize = 24;
     for (const JournalEntry &entry : window.model().shownEntries())
         expectedSize += 16 + 28 + entry.length;
-    EXPECT_EQ(records, 5);
-    EXPECT_EQ(bytes.size(), expectedSize) << "the five rows' frames";
+    EXPECT_EQ(bytes.size(), expectedSize) << "the five rows shown";
+    EXPECT_TRUE(bytes.startsWith("\xD4\xC3\xB2\xA1")) << "pcap, least significant byte first";
+    EXPECT_EQ(bytes.mid(20, 4), QByteArray("\x65\0\0\0", 4)) << "LINKTYPE_RAW";
 
     prompts.fileNames = { "/nonexistent-directory/journal.csv", "/nonexistent-directory/j.pcap" };
     QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);

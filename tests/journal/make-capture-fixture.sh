@@ -10,7 +10,7 @@ build=$(cd "${1:-$here/../../build}" && pwd)
 cmake --build "$build" --target arx-capture-tour >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-QT_QPA_PLATFORM=offscreen "$build/bin/arx-capture-tour" --subnet 127.0.131 --out "$work"
+QT_QPA_PLATFORM=offscreen "$build/bin/arx-capture-tour" 127.0.131 "$work"
 mkdir -p "$here/captures"
 cp "$work/capture.pcap" "$here/captures/tour.pcap"
 cp "$work/journal.jsonl" "$here/captures/tour.jsonl"
