@@ -1,8 +1,15 @@
 #include "journal/CaptureFile.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace arx {
+
+namespace {
+
+constexpr std::chrono::milliseconds BatchPause { 20 };
+
+} // namespace
 
 CaptureFile::CaptureFile(Journal &journal, const std::string &path)
     : journal_(journal)
@@ -13,8 +20,11 @@ CaptureFile::CaptureFile(Journal &journal, const std::string &path)
         return;
     written_ = journal_.lastSequence();
     thread_ = std::jthread([this](std::stop_token stop) {
-        while (!stop.stop_requested())
+        while (!stop.stop_requested()) {
             write(journal_.waitSince(written_, stop));
+            // Lets a flood gather into one write instead of one system call per datagram.
+            std::this_thread::sleep_for(BatchPause);
+        }
     });
 }
 
