@@ -14,6 +14,7 @@
 
 namespace arx {
 
+class CaptureFile;
 class CARNDlg;
 class DatagramPump;
 class JournalFile;
@@ -36,6 +37,7 @@ void nameTheApplication();
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
     QString journalPath = {}; // --journal: every entry of the traffic journal appended here
+    QString capturePath = {}; // --capture: every datagram written here as a capture file
 };
 
 // The application object: makes the store, the seams and the main window, opens the
@@ -79,6 +81,7 @@ private:
     JournalingLink link_;
     PacedLink paced_ { transport_, &link_ };
     std::unique_ptr<JournalFile> journalFile_;
+    std::unique_ptr<CaptureFile> captureFile_;
     // The room outlives the window that observes it.
     std::unique_ptr<Room> room_;
     std::unique_ptr<CARNDlg> window_;

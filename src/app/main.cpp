@@ -24,6 +24,12 @@ struct CommandLine {
                        "meaning). A file that cannot be opened is reported and "
                        "ARX runs on without it."),
         QStringLiteral("FILE") };
+    QCommandLineOption captureOption { QStringLiteral("capture"),
+        QStringLiteral("Write every datagram sent and received (and the ones dropped on "
+                       "the way in) to FILE as a pcap capture, for Wireshark. An "
+                       "existing FILE is replaced. A file that cannot be opened is "
+                       "reported and ARX runs on without it."),
+        QStringLiteral("FILE") };
 
     CommandLine()
     {
@@ -33,6 +39,7 @@ struct CommandLine {
         parser.addVersionOption();
         parser.addOption(interfaceOption);
         parser.addOption(journalOption);
+        parser.addOption(captureOption);
     }
 
     // The options, or nothing when the address is unusable (the reason on standard error).
@@ -41,6 +48,7 @@ struct CommandLine {
         arx::StartOptions options;
         options.interfaceAddress = parser.value(interfaceOption);
         options.journalPath = parser.value(journalOption);
+        options.capturePath = parser.value(captureOption);
         if (!options.interfaceAddress.isEmpty()
             && !arx::isDottedIPv4(options.interfaceAddress.toStdString())) {
             std::fprintf(stderr, "arx: --interface needs a dotted IPv4 address, not \"%s\"\n",

@@ -47,11 +47,14 @@ struct Fields {
     std::string time, direction, device, from, to, hex, meaning;
 };
 
-Fields fieldsOf(const JournalEntry &entry, const std::string &local)
+Fields fieldsOf(const JournalEntry &entry, const std::string &fallbackLocal)
 {
-    const bool out = entry.direction == JournalDirection::Out
-        || (entry.direction == JournalDirection::Dropped && entry.outgoing);
+    const bool out = entry.isOutgoing();
     const std::string far = endpointText(entry);
+    // This end as the entry recorded it, which the capture of the same entry carries too.
+    const std::string local = entry.localAddress[0] != '\0'
+        ? std::string(entry.localAddress) + ":" + std::to_string(entry.localPort)
+        : fallbackLocal;
     return { .time = utcText(entry.wallMs),
         .direction = directionText(entry),
         .device = deviceText(entry.device),
@@ -116,8 +119,7 @@ std::string hexText(const JournalEntry &entry, bool spaced)
 
 std::string meaningText(const JournalEntry &entry)
 {
-    const bool out = entry.direction == JournalDirection::Out
-        || (entry.direction == JournalDirection::Dropped && entry.outgoing);
+    const bool out = entry.isOutgoing();
     if (entry.direction == JournalDirection::Dropped) {
         std::string text = std::string("dropped: ") + dropReasonText(entry.reason);
         if (entry.reason == DropReason::SendError)
