@@ -168,7 +168,7 @@ void CARNDlg::setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompt
     micPage_ = new CMicDlg(room_, prompts, this);
     // A strip's equaliser button runs the dialog modally; the strip shows the record after.
     micPage_->setEqualiserOpener([this, &link, &clock](int deviceIndex) {
-        CInputeqDlg equaliser(store_, link, clock, deviceIndex, this);
+        CInputeqDlg equaliser(store_, link, clock, deviceIndex, this, &room_.observers());
         equaliser.exec();
     });
     speakerPage_ = new CSpeakerDlg(room_, prompts, this);

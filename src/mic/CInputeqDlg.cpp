@@ -102,10 +102,11 @@ CStaticST *makeTitle(QWidget *parent, int id, const QString &text, const QColor 
 
 } // namespace
 
-CInputeqDlg::CInputeqDlg(
-    Store &store, Link &link, const Clock &clock, int deviceIndex, QWidget *parent)
+CInputeqDlg::CInputeqDlg(Store &store, Link &link, const Clock &clock, int deviceIndex,
+    QWidget *parent, RoomObservers *observers)
     : QDialog(parent)
-    , equaliser_(store, link, clock, deviceIndex, *this)
+    , observers_(observers)
+    , equaliser_(store, link, clock, deviceIndex, *this, observers)
     , clock_(clock)
     , record_(store.unitTable.at(std::size_t(deviceIndex)))
 {
@@ -119,9 +120,23 @@ CInputeqDlg::CInputeqDlg(
     equaliser_.requestReload();
     connect(&timer_, &QTimer::timeout, this, &CInputeqDlg::timerTick);
     timer_.start(TimerMs);
+    if (observers_)
+        observers_->add(*this);
 }
 
-CInputeqDlg::~CInputeqDlg() = default;
+CInputeqDlg::~CInputeqDlg()
+{
+    if (observers_)
+        observers_->remove(*this);
+}
+
+void CInputeqDlg::unitChanged(int slot, UnitFields changed)
+{
+    // Its own edits are on screen already; a reload mid-drag would move the handles.
+    if (slot == equaliser_.deviceIndex() && !equaliser_.announcing()
+        && !(changed & (EqualiserFields | UnitField::LowCut)).empty())
+        equaliser_.requestReload();
+}
 
 void CInputeqDlg::createControls()
 {

@@ -20,8 +20,10 @@ class PngButton;
 // The equaliser of one PXL2 unit: four parametric bands and a low cut on knobs, thin
 // sliders under them and the response plot. A thin window over MicEqualiser, which holds
 // the behaviour; this dialog only shows the record and forwards the controls' signals.
-// Run it modally with exec(); the strip that opens it refreshes itself afterwards.
-class CInputeqDlg : public QDialog, private MicEqualiserView {
+// Run it modally with exec(); the strip that opens it refreshes itself afterwards. Given the
+// room's observers, it announces its changes there and reloads when the unit's equaliser is
+// changed from elsewhere (a command) while it is open.
+class CInputeqDlg : public QDialog, private MicEqualiserView, private RoomObserver {
     Q_OBJECT
 
 public:
@@ -29,8 +31,8 @@ public:
     static constexpr int DialogHeight = 500;
     static constexpr int TimerMs = 100;
 
-    CInputeqDlg(
-        Store &store, Link &link, const Clock &clock, int deviceIndex, QWidget *parent = nullptr);
+    CInputeqDlg(Store &store, Link &link, const Clock &clock, int deviceIndex,
+        QWidget *parent = nullptr, RoomObservers *observers = nullptr);
     ~CInputeqDlg() override;
 
     CMultiColorPlotCtrl *plot() const { return plot_; }
@@ -51,12 +53,14 @@ private:
     void showBand(int band, int exceptId) override;
     void showPlotBands() override;
     void showPlot() override;
+    void unitChanged(int slot, UnitFields changed) override;
 
     void createControls();
     void configurePlot();
     void layOut();
     void loadPlotBands();
 
+    RoomObservers *observers_;
     MicEqualiser equaliser_;
     const Clock &clock_;
     const DeviceRecord &record_;

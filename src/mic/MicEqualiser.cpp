@@ -21,15 +21,60 @@ constexpr int ResetLowCutQ = 200;
 constexpr int MinQCode = 1;
 constexpr int MaxQCode = 1000;
 
+bool online(const Store &store, int slot)
+{
+    return store.unitTable.at(static_cast<std::size_t>(slot)).inUse != 0;
+}
+
+void sendBandFrame(Link &link, const Store &store, int slot, int band)
+{
+    const DeviceRecord &record = store.unitTable.at(static_cast<std::size_t>(slot));
+    sendMicEqBand(link, store, std::string(textOf(record.ip)), slot, band);
+}
+
+// The settings frame while the low cut is off, after a low-cut frame.
+void sendLowCutFollowUp(Link &link, const Store &store, int slot)
+{
+    if (store.unitTable.at(static_cast<std::size_t>(slot)).eqLowCutOn != 0)
+        return;
+    SendUnitSettings(link, store, slot);
+    link.pause(MicEqualiser::FramePauseMs);
+}
+
 } // namespace
 
-MicEqualiser::MicEqualiser(
-    Store &store, Link &link, const Clock &clock, int deviceIndex, MicEqualiserView &view)
+void sendEqualiserChange(Link &link, const Store &store, int slot, int band)
+{
+    if (!online(store, slot))
+        return;
+    sendBandFrame(link, store, slot, band);
+    if (band == EqLowCutBand)
+        sendLowCutFollowUp(link, store, slot);
+}
+
+void sendLowCutSwitched(Link &link, const Store &store, int slot)
+{
+    if (!online(store, slot))
+        return;
+    sendBandFrame(link, store, slot, EqLowCutBand);
+    link.pause(MicEqualiser::FramePauseMs);
+    SendUnitSettings(link, store, slot);
+    link.pause(MicEqualiser::FramePauseMs);
+}
+
+UnitFields equaliserBandFields(int band)
+{
+    return band == EqLowCutBand ? UnitFields(UnitField::EqLowCut) : eqBandField(band);
+}
+
+MicEqualiser::MicEqualiser(Store &store, Link &link, const Clock &clock, int deviceIndex,
+    MicEqualiserView &view, RoomObserver *announce)
     : store_(store)
     , link_(link)
     , clock_(clock)
     , deviceIndex_(deviceIndex)
     , view_(view)
+    , announce_(announce)
 {
     if (deviceIndex < 0 || deviceIndex >= UnitSlotCount)
         throw std::out_of_range("equaliser of a unit slot that does not exist");
@@ -37,23 +82,17 @@ MicEqualiser::MicEqualiser(
 
 void MicEqualiser::sendBand(int band)
 {
-    if (!isOnline())
-        return;
-    sendMicEqBand(link_, store_, std::string(textOf(record().ip)), deviceIndex_, band);
-}
-
-void MicEqualiser::sendSettingsFrame()
-{
     if (isOnline())
-        SendUnitSettings(link_, store_, deviceIndex_);
+        sendBandFrame(link_, store_, deviceIndex_, band);
 }
 
-void MicEqualiser::sendLowCutFollowUp()
+void MicEqualiser::announce(UnitFields fields)
 {
-    if (!isOnline() || record().eqLowCutOn != 0)
+    if (!announce_)
         return;
-    sendSettingsFrame();
-    link_.pause(FramePauseMs);
+    announcing_ = true;
+    announce_->unitChanged(deviceIndex_, fields);
+    announcing_ = false;
 }
 
 void MicEqualiser::controlChanged(int controlId, int value, bool released)
@@ -83,12 +122,13 @@ void MicEqualiser::controlChanged(int controlId, int value, bool released)
     }
     view_.showBand(control->band, controlId);
     sendBand(control->band);
-    if (control->band == EqLowCutBand) {
-        if (released && isOnline())
+    if (control->band == EqLowCutBand && isOnline()) {
+        if (released)
             link_.pause(FramePauseMs);
-        sendLowCutFollowUp();
+        sendLowCutFollowUp(link_, store_, deviceIndex_);
     }
     view_.showPlot();
+    announce(equaliserBandFields(control->band));
 }
 
 void MicEqualiser::pointMoved(int handle, double frequency, double gain, bool dragging)
@@ -110,15 +150,13 @@ void MicEqualiser::pointMoved(int handle, double frequency, double gain, bool dr
     view_.showBand(handle + 1, 0);
     if (isOnline()) {
         r.eqSendTime = clock_.localTime();
-        if (dragging) {
+        if (dragging)
             deferSend(handle);
-        } else {
-            sendBand(handle + 1);
-            if (handle == LowCutHandle)
-                sendLowCutFollowUp();
-        }
+        else
+            sendEqualiserChange(link_, store_, deviceIndex_, handle + 1);
     }
     view_.showPlotBands();
+    announce(equaliserBandFields(handle + 1));
 }
 
 void MicEqualiser::deferSend(int handle)
@@ -143,6 +181,7 @@ void MicEqualiser::pointReset(int handle, double frequency)
     view_.showPlot();
     sendBand(handle + 1);
     view_.showPlotBands();
+    announce(equaliserBandFields(handle + 1));
 }
 
 void MicEqualiser::qWheeled(int handle, int notches)
@@ -160,6 +199,7 @@ void MicEqualiser::qWheeled(int handle, int notches)
         record().eqSendTime = clock_.localTime();
         deferSend(handle);
     }
+    announce(equaliserBandFields(handle + 1));
 }
 
 void MicEqualiser::lowCutSwitched()
@@ -169,12 +209,8 @@ void MicEqualiser::lowCutSwitched()
     r.lowCut = r.eqLowCutOn;
     view_.showBand(EqLowCutBand, 0);
     view_.showPlot();
-    if (!isOnline())
-        return;
-    sendBand(EqLowCutBand);
-    link_.pause(FramePauseMs);
-    sendSettingsFrame();
-    link_.pause(FramePauseMs);
+    sendLowCutSwitched(link_, store_, deviceIndex_);
+    announce(UnitField::EqLowCut | UnitField::LowCut);
 }
 
 void MicEqualiser::reset()
@@ -195,14 +231,15 @@ void MicEqualiser::reset()
         view_.showBand(band, 0);
     view_.showPlot();
     pending_ = false; // every band goes out below, the deferred one included
-    if (!isOnline())
-        return;
-    for (int band = 1; band <= EqLowCutBand; ++band) {
-        sendBand(band);
+    if (isOnline()) {
+        for (int band = 1; band <= EqLowCutBand; ++band) {
+            sendBand(band);
+            link_.pause(FramePauseMs);
+        }
+        SendUnitSettings(link_, store_, deviceIndex_);
         link_.pause(FramePauseMs);
     }
-    sendSettingsFrame();
-    link_.pause(FramePauseMs);
+    announce(EqualiserFields | UnitField::LowCut);
 }
 
 void MicEqualiser::sendPendingNow()
@@ -210,9 +247,7 @@ void MicEqualiser::sendPendingNow()
     if (!pending_)
         return;
     pending_ = false;
-    sendBand(pendingHandle_ + 1);
-    if (pendingHandle_ == LowCutHandle)
-        sendLowCutFollowUp();
+    sendEqualiserChange(link_, store_, deviceIndex_, pendingHandle_ + 1);
 }
 
 void MicEqualiser::tick()

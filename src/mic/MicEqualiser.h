@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mic/EqualiserControls.h"
+#include "model/RoomObserver.h"
 #include "model/Store.h"
 #include "seams/Clock.h"
 #include "seams/Link.h"
@@ -22,6 +23,16 @@ public:
     virtual void showPlot() = 0;
 };
 
+// The equaliser's send rules, shared by the dialog and by whoever changes a unit's equaliser
+// without it (a command). Each sends only while the unit in `slot` is online.
+// Band 1..4 or the low cut (EqLowCutBand) took new values: its frame; after the low cut's,
+// while the low cut is off, the settings frame and 20 ms.
+void sendEqualiserChange(Link &link, const Store &store, int slot, int band);
+// The low cut was switched: its frame, 20 ms, the settings frame, 20 ms.
+void sendLowCutSwitched(Link &link, const Store &store, int slot);
+// The field observers hear for band 1..4 or the low cut.
+UnitFields equaliserBandFields(int band);
+
 // The equaliser of one microphone unit, without a window: every edit writes the record and,
 // when the unit is online, sends the band (and for the low cut the settings frame) in the
 // documented order through the Link. A dragged point is sent once it has rested for more
@@ -34,8 +45,9 @@ public:
     static constexpr int FramePauseMs = 20;
     static constexpr int LowCutHandle = 4;
 
-    MicEqualiser(
-        Store &store, Link &link, const Clock &clock, int deviceIndex, MicEqualiserView &view);
+    // Every change to the record is announced to `announce` when there is one.
+    MicEqualiser(Store &store, Link &link, const Clock &clock, int deviceIndex,
+        MicEqualiserView &view, RoomObserver *announce = nullptr);
 
     // A knob turned or a slider moved (`released`: a slider's release or key step).
     void controlChanged(int controlId, int value, bool released);
@@ -55,6 +67,8 @@ public:
     // Sends a deferred band now instead of waiting for the rest; nothing when none waits.
     void sendPendingNow();
     void requestReload() { reloadPending_ = true; }
+    // True while this equaliser announces one of its own changes.
+    bool announcing() const { return announcing_; }
 
     bool isOnline() const { return record().inUse != 0; }
     bool sendPending() const { return pending_; }
@@ -64,20 +78,21 @@ public:
 private:
     DeviceRecord &record() { return store_.unitTable[deviceIndex_]; }
     void sendBand(int band);
-    void sendSettingsFrame();
-    void sendLowCutFollowUp(); // the settings frame while the low cut is off
     void deferSend(int handle);
+    void announce(UnitFields fields);
 
     Store &store_;
     Link &link_;
     const Clock &clock_;
     int deviceIndex_;
     MicEqualiserView &view_;
+    RoomObserver *announce_;
 
     bool pending_ = false;
     int pendingHandle_ = 0;
     std::int64_t lastChangeMs_ = 0;
     bool reloadPending_ = false;
+    bool announcing_ = false;
 };
 
 } // namespace arx

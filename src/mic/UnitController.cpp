@@ -2,6 +2,7 @@
 
 #include "dsp/CoefficientFrames.h"
 #include "dsp/CoefficientSenders.h"
+#include "mic/MicEqualiser.h"
 #include "protocol/Senders.h"
 
 #include <algorithm>
@@ -397,15 +398,65 @@ ChangeOutcome UnitController::set(int slot, UnitSetting setting, std::int32_t va
 ApplyResult UnitController::apply(
     std::span<const int> slots, UnitSetting setting, std::int32_t value)
 {
+    return apply(slots, [&](int slot) { return set(slot, setting, value); });
+}
+
+ApplyResult UnitController::apply(
+    std::span<const int> slots, const std::function<ChangeOutcome(int slot)> &change)
+{
     ApplyResult result;
     for (const int slot : slots) {
         const bool registered = slot >= 0 && slot < UnitSlotCount && record(slot).inUse != 0;
-        if (registered && set(slot, setting, value) == ChangeOutcome::Changed)
+        if (registered && change(slot) == ChangeOutcome::Changed)
             result.changed.push_back(slot);
         else
             result.skipped.push_back(slot);
     }
     return result;
+}
+
+ChangeOutcome UnitController::setEqualiserBand(
+    int slot, int band, const EqualiserBandSetting &setting)
+{
+    if (slot < 0 || slot >= UnitSlotCount)
+        return ChangeOutcome::NotRegistered;
+    if (record(slot).type != UnitTypePxl2 || band < 1 || band > MicEqBandCount)
+        return ChangeOutcome::Lacks;
+    if (setting.frequency < 20 || setting.frequency > 20000 || setting.qCode < 1
+        || setting.qCode > 1000 || setting.gainCode < EqualiserGainCodeMin
+        || setting.gainCode > EqualiserGainCodeMax)
+        return ChangeOutcome::NotHeld;
+    MicEqBand &stored = record(slot).eqBands[band - 1];
+    stored.frequency = setting.frequency;
+    stored.gain = setting.gainCode;
+    stored.q = setting.qCode;
+    sendEqualiserChange(link_, store_, slot, band);
+    announce_.unitChanged(slot, eqBandField(band));
+    return ChangeOutcome::Changed;
+}
+
+ChangeOutcome UnitController::setEqualiserLowCut(
+    int slot, std::optional<bool> on, std::optional<int> frequency)
+{
+    if (slot < 0 || slot >= UnitSlotCount)
+        return ChangeOutcome::NotRegistered;
+    DeviceRecord &unit = record(slot);
+    if (unit.type != UnitTypePxl2)
+        return ChangeOutcome::Lacks;
+    if (frequency && (*frequency < EqualiserLowCutMin || *frequency > EqualiserLowCutMax))
+        return ChangeOutcome::NotHeld;
+    if (frequency)
+        unit.eqLowCutFrequency = *frequency;
+    if (!on) {
+        sendEqualiserChange(link_, store_, slot, MicLowCutBand);
+        announce_.unitChanged(slot, UnitField::EqLowCut);
+        return ChangeOutcome::Changed;
+    }
+    unit.eqLowCutOn = *on ? 1 : 0;
+    unit.lowCut = unit.eqLowCutOn;
+    sendLowCutSwitched(link_, store_, slot);
+    announce_.unitChanged(slot, UnitField::EqLowCut | UnitField::LowCut);
+    return ChangeOutcome::Changed;
 }
 
 void UnitController::sendLowCut(int slot)

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <span>
@@ -125,6 +126,18 @@ struct ApplyResult {
     std::vector<int> skipped;
 };
 
+// A PXL2 equaliser band as its record holds it: frequency in Hz (20..20000), the gain code
+// (dB x 10 + 300, 150..450) and the Q code (Q x 10, 1..1000).
+struct EqualiserBandSetting {
+    int frequency = 0;
+    int gainCode = 0;
+    int qCode = 0;
+};
+constexpr int EqualiserGainCodeMin = 150;
+constexpr int EqualiserGainCodeMax = 450;
+constexpr int EqualiserLowCutMin = 20;
+constexpr int EqualiserLowCutMax = 200;
+
 // The gain in dB of a family's list entry, and the entry that holds a gain; nothing when the
 // family's list has no such gain.
 int gainDb(std::int32_t type, int listIndex);
@@ -147,6 +160,17 @@ public:
     // The same change to every registered unit of `slots` that can take it, each with its own
     // family's frames; the others are skipped.
     ApplyResult apply(std::span<const int> slots, UnitSetting setting, std::int32_t value);
+    // As above for any change: `change` is made to each registered unit of `slots` in turn.
+    ApplyResult apply(
+        std::span<const int> slots, const std::function<ChangeOutcome(int slot)> &change);
+
+    // The equaliser of a PXL2 unit without its dialog, by the dialog's send rules: band 1..4
+    // takes all three values and goes out once.
+    ChangeOutcome setEqualiserBand(int slot, int band, const EqualiserBandSetting &setting);
+    // The equaliser's low cut: switched when `on` holds a value (the strip's low cut follows),
+    // and its frequency, 20..200 Hz, when one is given.
+    ChangeOutcome setEqualiserLowCut(
+        int slot, std::optional<bool> on, std::optional<int> frequency);
 
     // COPY from the first online unit of the same type, other than this one, whose name is
     // exactly `nameBytes`; nothing when there is none. True when something was copied.

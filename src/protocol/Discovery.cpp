@@ -56,7 +56,7 @@ void Discovery::toggleSearch()
         startSearch();
 }
 
-void Discovery::startSearch()
+bool Discovery::startSearch(Confirm confirm)
 {
     store_.scanActive = true;
     announce_.searchChanged(true);
@@ -65,13 +65,15 @@ void Discovery::startSearch()
 
     const auto own = ownAddress();
     if (!own) {
-        prompts_.message(NoOwnAddressMessage);
-        return;
+        if (confirm == Confirm::Ask)
+            prompts_.message(NoOwnAddressMessage);
+        return false;
     }
     // Sent twice in case the first is lost; units answer each time, which is harmless.
     SendSearchRequest(link_, *own);
     link_.pause(SearchRepeatPauseMs);
     SendSearchRequest(link_, *own);
+    return true;
 }
 
 void Discovery::stopSearch()
@@ -155,18 +157,33 @@ bool Discovery::addProcessor(const std::string &address)
     return true;
 }
 
-void Discovery::connectRow(int row)
+bool Discovery::connectTo(const std::string &address, Confirm confirm)
+{
+    if (!isDottedIPv4(address))
+        return false;
+    int row = processorList_.findRow(ProcessorAddressColumn, address);
+    if (row < 0) {
+        processorList_.appendRow(
+            { address, "", std::to_string(ProcessorPort), ProcessorNotConnected });
+        announce_.processorListChanged();
+        row = static_cast<int>(processorList_.rowCount()) - 1;
+    }
+    return connectRow(row, confirm);
+}
+
+bool Discovery::connectRow(int row, Confirm confirm)
 {
     if (row < 0 || static_cast<std::size_t>(row) >= processorList_.rowCount())
-        return;
+        return false;
     const std::string address = processorList_.cell(row, ProcessorAddressColumn);
     SpeakerStore &speaker = store_.speaker;
     if (speaker.rdaConnected && address == store_.rdaAddress)
-        return;
+        return true;
     const auto own = ownAddress();
     if (!own) {
-        prompts_.message(NoOwnAddressMessage);
-        return;
+        if (confirm == Confirm::Ask)
+            prompts_.message(NoOwnAddressMessage);
+        return false;
     }
 
     if (speaker.rdaConnected) {
@@ -181,7 +198,13 @@ void Discovery::connectRow(int row)
     store_.rdaAddress = address;
     SendConnectRequest(link_, store_, *own);
     speaker.rdaRequestTime = clock_.monotonicMs();
-    announce_.connectionStarted();
+    attemptTold_ = confirm == Confirm::Ask;
+    // Only the window's own attempt moves it to the speaker's page.
+    if (attemptTold_)
+        announce_.connectionStarted();
+    else
+        announce_.connectionChanged();
+    return true;
 }
 
 void Discovery::showProcessorName(const std::string &name)
@@ -213,7 +236,8 @@ void Discovery::tick()
     speaker.rdaConnecting = 0;
     announce_.searchChanged(false);
     announce_.connectionChanged();
-    prompts_.message(CannotConnectMessage);
+    if (attemptTold_)
+        prompts_.message(CannotConnectMessage);
 }
 
 std::optional<std::string> Discovery::ownAddress() const

@@ -43,7 +43,9 @@ public:
 
     // The search button: starts the search when it is off, stops it when it is on.
     void toggleSearch();
-    void startSearch();
+    // False when no address of this computer was found to carry, so no request went out
+    // (the search is on all the same); the operator is told unless `confirm` is Given.
+    bool startSearch(Confirm confirm = Confirm::Ask);
     void stopSearch();
 
     // What became of a datagram: why it was dropped (DropReason::None when it was taken),
@@ -62,7 +64,13 @@ public:
     bool addProcessor(const std::string &address);
 
     // A double click on a processor row starts a connection to it; -1 (no row) does nothing.
-    void connectRow(int row);
+    void connectRow(int row) { connectRow(row, Confirm::Ask); }
+
+    // A connection to the processor at a dotted IPv4 address, listed first if it is not.
+    // With Confirm::Given (a command) nothing is shown: no page is switched to, and neither
+    // a missing own address nor giving up is told in a message. False when no request could
+    // be sent for want of an own address; true also when that processor is already connected.
+    bool connectTo(const std::string &address, Confirm confirm);
 
     // The processor at rdaAddress was given a new name (GBK bytes): its row shows it.
     void showProcessorName(const std::string &name);
@@ -74,6 +82,7 @@ public:
 private:
     // The address the requests carry, or nothing when this computer has none.
     std::optional<std::string> ownAddress() const;
+    bool connectRow(int row, Confirm confirm);
 
     Store &store_;
     Link &link_;
@@ -83,6 +92,8 @@ private:
     OwnAddressLookup ownAddress_;
     UnitListModel unitList_;
     ProcessorListModel processorList_;
+    // The attempt under way tells the operator when it gives up (one started by the window).
+    bool attemptTold_ = true;
 };
 
 } // namespace arx

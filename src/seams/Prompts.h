@@ -6,6 +6,10 @@
 
 namespace arx {
 
+// Whether an operation may ask or tell the operator: the window's do; a command from a room
+// controller is its own confirmation and hears how it went in its answer, never in a dialog.
+enum class Confirm { Ask, Given };
+
 // Everything that asks the operator something or tells them something. Texts are UTF-8.
 // Production shows Qt dialogs; tests script the answers and keep the texts.
 class Prompts {

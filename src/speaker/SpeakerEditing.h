@@ -204,10 +204,6 @@ inline constexpr const char *SendAllOfflineMessage
 inline constexpr std::array<std::int32_t, SpeakerBandCount> ResetBandFrequencies
     = { 50, 200, 800, 1000, 3000, 8000, 12000 };
 
-// Whether an operation that the window confirms first still has to ask: a command from a
-// room controller is its own confirmation.
-enum class Confirm { Ask, Given };
-
 // The speaker page's behaviour without its window: every edit is stored first, then sent only
 // while rdaConnected is set, then announced. Runs on the user-interface thread.
 class SpeakerEditor {
