@@ -136,18 +136,42 @@ std::string echoToken(const ControlToken &token)
     return token.quoted ? quotedText(token.text) : token.text;
 }
 
-ParsedLine parseControlLine(std::string_view line)
+namespace {
+
+// The inside of "< ... >", or nothing when the brackets are missing.
+std::optional<std::string_view> bracketed(std::string_view line)
 {
-    ParsedLine parsed;
     while (!line.empty() && isBlank(line.front()))
         line.remove_prefix(1);
     while (!line.empty() && isBlank(line.back()))
         line.remove_suffix(1);
-    if (line.size() < 2 || line.front() != '<' || line.back() != '>') {
+    if (line.size() < 2 || line.front() != '<' || line.back() != '>')
+        return std::nullopt;
+    return line.substr(1, line.size() - 2);
+}
+
+} // namespace
+
+std::optional<std::vector<ControlToken>> messageWords(std::string_view line)
+{
+    const auto inside = bracketed(line);
+    if (!inside)
+        return std::nullopt;
+    Tokens split = tokenise(*inside);
+    if (!split.problem.empty() || split.tokens.empty())
+        return std::nullopt;
+    return std::move(split.tokens);
+}
+
+ParsedLine parseControlLine(std::string_view line)
+{
+    ParsedLine parsed;
+    const auto inside = bracketed(line);
+    if (!inside) {
         parsed.reason = "a message is < VERB index PARAM [value] >";
         return parsed;
     }
-    Tokens split = tokenise(line.substr(1, line.size() - 2));
+    Tokens split = tokenise(*inside);
     std::vector<ControlToken> &tokens = split.tokens;
     if (tokens.size() > 1)
         parsed.errorIndex = echoToken(tokens[1]);

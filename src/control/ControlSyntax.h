@@ -37,6 +37,10 @@ struct ParsedLine {
 // Reads one line (without its line end). Never throws, whatever the bytes.
 ParsedLine parseControlLine(std::string_view line);
 
+// Any message, "< WORD ... >", as its words: how a client reads REP, SAMPLE and ERR. An ERR's
+// reason is its words after the parameter. Nothing when the line is no message.
+std::optional<std::vector<ControlToken>> messageWords(std::string_view line);
+
 // A token as it is written back into an answer: bare as it came, quoted with its escapes.
 std::string echoToken(const ControlToken &token);
 
