@@ -1,32 +1,14 @@
 #pragma once
 
 #include "app/QtPrompts.h"
-#include "journal/Journal.h"
-#include "journal/JournalRecording.h"
-#include "protocol/PacedLink.h"
-#include "protocol/UdpTransport.h"
-#include "seams/Clock.h"
-#include "seams/Files.h"
-
-#include <QString>
+#include "service/ArxService.h"
 
 #include <memory>
 
 namespace arx {
 
-class CaptureFile;
 class CARNDlg;
-class DatagramPump;
-class JournalFile;
 class JournalWindow;
-class Room;
-struct Store;
-
-// Where presets and room files live unless the command line says otherwise: the operator's
-// documents folder (the home folder when the desktop names none). The program's own folder
-// is no place for them: it is a build folder that a clean deletes, or a system folder once
-// installed.
-std::string presetDocumentsFolder();
 
 // The names Qt gives the program: "ARX", the project's version (what --version prints) and
 // the desktop entry's id, which the window carries (the Wayland app id, the X11 desktop-file
@@ -34,20 +16,13 @@ std::string presetDocumentsFolder();
 // application object exists.
 void nameTheApplication();
 
-struct StartOptions {
-    QString interfaceAddress; // empty: any local address
-    QString journalPath = {}; // --journal: every entry of the traffic journal appended here
-    QString capturePath = {}; // --capture: every datagram written here as a capture file
-};
-
-// The application object: makes the store, the seams and the main window, opens the
-// command socket, starts the sender and receive threads and runs the window until it
-// closes. Then the frames still queued go out (for at most PacedLink::DrainLimit), and the
-// sender thread, the receive thread and the socket stop in that order. Nothing new is sent
-// at shutdown.
+// The application object: the service (store, seams, sockets, threads, room, room-control
+// port) with the main window on top, run until the window closes. Then the frames still
+// queued go out (for at most PacedLink::DrainLimit), and the sender thread, the receive
+// thread and the socket stop in that order. Nothing new is sent at shutdown.
 class CARNApp {
 public:
-    // Everything is up when this returns: the window shown, the socket open (or the
+    // Everything is up when this returns: the window shown, the sockets open (or the
     // operator told why not), datagrams flowing to the window.
     explicit CARNApp(StartOptions options);
     ~CARNApp();
@@ -55,12 +30,13 @@ public:
     CARNApp &operator=(const CARNApp &) = delete;
 
     CARNDlg &window() { return *window_; }
-    const Journal &journal() const { return journal_; }
-    Store &store() { return *store_; }
-    Room &room() { return *room_; }
+    ArxService &service() { return *service_; }
+    const Journal &journal() const { return service_->journal(); }
+    Store &store() { return service_->store(); }
+    Room &room() { return service_->room(); }
     // The link every window sends through: the journal's, on the paced link.
-    Link &link() { return link_; }
-    PacedLink &pacedLink() { return paced_; }
+    Link &link() { return service_->link(); }
+    PacedLink &pacedLink() { return service_->pacedLink(); }
     // The journal's window, made when first asked for.
     JournalWindow &journalWindow();
 
@@ -68,26 +44,11 @@ public:
     int run();
 
 private:
-    void shutDown();
-
-    std::unique_ptr<Store> store_;
-    SystemClock clock_;
     QtPrompts prompts_;
-    SystemFiles files_;
-    UdpTransport transport_;
-    Journal journal_;
-    // Every frame the windows send is recorded here, then queued on the paced link, which
-    // reports back to it when the frame has really left.
-    JournalingLink link_;
-    PacedLink paced_ { transport_, &link_ };
-    std::unique_ptr<JournalFile> journalFile_;
-    std::unique_ptr<CaptureFile> captureFile_;
-    // The room outlives the window that observes it.
-    std::unique_ptr<Room> room_;
+    // The service outlives the windows that observe its room.
+    std::unique_ptr<ArxService> service_;
     std::unique_ptr<CARNDlg> window_;
-    std::unique_ptr<DatagramPump> pump_;
     std::unique_ptr<JournalWindow> journalWindow_;
-    std::string localEndpoint_;
 };
 
 } // namespace arx

@@ -1,5 +1,8 @@
 #include "app/CARNApp.h"
+#include "control/ControlAccess.h"
 #include "protocol/Address.h"
+#include "service/StderrPrompts.h"
+#include "service/StopSignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -30,6 +33,25 @@ struct CommandLine {
                        "existing FILE is replaced. A file that cannot be opened is "
                        "reported and ARX runs on without it."),
         QStringLiteral("FILE") };
+    QCommandLineOption headlessOption { QStringLiteral("headless"),
+        QStringLiteral("Run without a window and without a display, until SIGTERM or SIGINT. "
+                       "Exits with 1 when the command socket or the room-control port "
+                       "cannot be opened.") };
+    QCommandLineOption searchOption { QStringLiteral("search"),
+        QStringLiteral("Start the search for units at launch.") };
+    QCommandLineOption presetFolderOption { QStringLiteral("preset-folder"),
+        QStringLiteral("Where presets live and RECALL finds them. Default: the documents "
+                       "folder."),
+        QStringLiteral("DIR") };
+    QCommandLineOption controlOption { QStringLiteral("control"),
+        QStringLiteral("Listen for room controllers on ADDRESS:PORT, or not at all with "
+                       "none. Default: 127.0.0.1:39100."),
+        QStringLiteral("ADDRESS:PORT") };
+    QCommandLineOption controlAllowOption { QStringLiteral("control-allow"),
+        QStringLiteral("The networks room controllers may connect from, as CIDR[,CIDR...]; "
+                       "needed for a --control address other than loopback. This computer "
+                       "may always connect."),
+        QStringLiteral("CIDR") };
 
     CommandLine()
     {
@@ -37,25 +59,60 @@ struct CommandLine {
             QStringLiteral("Control of a networked conference-audio installation."));
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOption(interfaceOption);
-        parser.addOption(journalOption);
-        parser.addOption(captureOption);
+        for (const QCommandLineOption *option :
+            { &interfaceOption, &journalOption, &captureOption, &headlessOption, &searchOption,
+                &presetFolderOption, &controlOption, &controlAllowOption })
+            parser.addOption(*option);
     }
 
-    // The options, or nothing when the address is unusable (the reason on standard error).
+    bool headless() const { return parser.isSet(headlessOption); }
+
+    // The options, or nothing when one is unusable (the reason on standard error).
     std::optional<arx::StartOptions> options() const
     {
         arx::StartOptions options;
         options.interfaceAddress = parser.value(interfaceOption);
         options.journalPath = parser.value(journalOption);
         options.capturePath = parser.value(captureOption);
+        options.presetFolder = parser.value(presetFolderOption);
+        options.search = parser.isSet(searchOption);
         if (!options.interfaceAddress.isEmpty()
-            && !arx::isDottedIPv4(options.interfaceAddress.toStdString())) {
-            std::fprintf(stderr, "arx: --interface needs a dotted IPv4 address, not \"%s\"\n",
-                qPrintable(options.interfaceAddress));
-            return std::nullopt;
+            && !arx::isDottedIPv4(options.interfaceAddress.toStdString()))
+            return refuse("--interface needs a dotted IPv4 address, not \""
+                + options.interfaceAddress.toStdString() + "\"");
+
+        const std::string control = parser.isSet(controlOption)
+            ? parser.value(controlOption).toStdString()
+            : std::string(arx::DefaultControlAddress) + ":"
+                + std::to_string(arx::DefaultControlPort);
+        if (control == "none")
+            return options;
+        const auto endpoint = arx::parseControlEndpoint(control);
+        if (!endpoint)
+            return refuse("--control needs ADDRESS:PORT (a dotted IPv4 address) or none, not \""
+                + control + "\"");
+        arx::ControlServerOptions server { .endpoint = *endpoint, .allowed = {} };
+        if (parser.isSet(controlAllowOption)) {
+            const std::string list = parser.value(controlAllowOption).toStdString();
+            const auto networks = arx::parseNetworks(list);
+            if (!networks)
+                return refuse("--control-allow needs CIDR[,CIDR...] such as 192.168.0.0/24, "
+                              "not \""
+                    + list + "\"");
+            server.allowed = *networks;
+        } else if (!arx::isLoopbackIPv4(endpoint->address)) {
+            return refuse("the room-control port has no authentication, so --control on an "
+                          "address other than loopback needs --control-allow CIDR[,CIDR...]");
         }
+        options.control = server;
         return options;
+    }
+
+private:
+    static std::optional<arx::StartOptions> refuse(const std::string &reason)
+    {
+        std::fprintf(stderr, "arx: %s\n", reason.c_str());
+        return std::nullopt;
     }
 };
 
@@ -73,13 +130,36 @@ bool hasDisplay(int argc, char *argv[])
     return false;
 }
 
+// The service alone under a core event loop: no window, no display. SIGTERM and SIGINT drain
+// the queued frames as closing the window does, then the program exits with 0.
+int runHeadless(const arx::StartOptions &options)
+{
+    arx::StopSignals stopSignals;
+    arx::StderrPrompts prompts;
+    arx::ArxService service(options, prompts, QCoreApplication::applicationVersion().toStdString());
+    QObject::connect(&stopSignals, &arx::StopSignals::stopRequested, &stopSignals, [&service] {
+        service.shutDown();
+        QCoreApplication::quit();
+    });
+    if (const arx::ArxService::StartFailures failures = service.start(); failures.any()) {
+        for (const std::string &failure : { failures.commandSocket, failures.controlPort }) {
+            if (!failure.empty())
+                std::fprintf(stderr, "arx: %s\n", failure.c_str());
+        }
+        return 1;
+    }
+    QCoreApplication::exec();
+    service.shutDown();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // --help, --version and a wrong address are answered before the window system is asked
-    // for, so that they work without a display. Options this first reading does not know
-    // may be Qt's own (-platform, -style); the application object takes those below.
+    // --help, --version, --headless and wrong options are dealt with before the window system
+    // is asked for, so that they work without a display. Options this first reading does not
+    // know may be Qt's own (-platform, -style); the application object takes those below.
     {
         QCoreApplication reader(argc, argv);
         arx::nameTheApplication();
@@ -89,8 +169,14 @@ int main(int argc, char *argv[])
             early.parser.showHelp(0);
         if (early.parser.isSet(QStringLiteral("version")))
             early.parser.showVersion();
-        if (!early.options())
+        const std::optional<arx::StartOptions> options = early.options();
+        if (!options)
             return 2;
+        if (early.headless()) {
+            // Without a window there are no Qt options to take: any unknown one is an error.
+            early.parser.process(reader);
+            return runHeadless(*options);
+        }
     }
     if (!hasDisplay(argc, argv)) {
         std::fprintf(stderr, "arx: no display found; set DISPLAY, or start it under xvfb-run\n");

@@ -257,6 +257,9 @@ int main(int argc, char *argv[])
     } else if (command == QStringLiteral("set") && words.size() >= 2) {
         line = request("SET", words);
         parameter = words[1].toUpper().toStdString();
+        // A connection is answered with its state.
+        if (parameter == "CONNECT")
+            parameter = "CONNECTED";
     } else if (command == QStringLiteral("search") && words.size() == 1
         && (words[0] == QStringLiteral("on") || words[0] == QStringLiteral("off"))) {
         line = request("SET", { QStringLiteral("arx"), QStringLiteral("search"), words[0] });
