@@ -48,9 +48,9 @@ struct CommandLine {
                        "none. Default: 127.0.0.1:39100."),
         QStringLiteral("ADDRESS:PORT") };
     QCommandLineOption controlAllowOption { QStringLiteral("control-allow"),
-        QStringLiteral("The networks room controllers may connect from, as CIDR[,CIDR...]; "
-                       "needed for a --control address other than loopback. This computer "
-                       "may always connect."),
+        QStringLiteral("The networks room controllers may connect from, as CIDR[,CIDR...] "
+                       "(add 127.0.0.0/8 for this computer); needed for a --control address "
+                       "other than loopback. Default: this computer alone."),
         QStringLiteral("CIDR") };
 
     CommandLine()

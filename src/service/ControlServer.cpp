@@ -61,8 +61,8 @@ bool ControlServer::allowed(const QTcpSocket &socket) const
     const std::uint32_t peer = socket.peerAddress().toIPv4Address(&isIpv4);
     if (!isIpv4)
         return false;
-    if ((peer >> 24) == 127)
-        return true;
+    if (options_.allowed.empty())
+        return (peer >> 24) == 127;
     for (const Ipv4Network &network : options_.allowed) {
         if (network.contains(peer))
             return true;

@@ -24,7 +24,7 @@ class Room;
 
 struct ControlServerOptions {
     ControlEndpoint endpoint;
-    // Who may connect besides this computer; an empty list lets this computer alone in.
+    // Who may connect; an empty list lets this computer (127.0.0.0/8) alone in.
     std::vector<Ipv4Network> allowed;
 };
 
