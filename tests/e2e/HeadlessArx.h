@@ -28,6 +28,7 @@ public:
     // when it had not ended within `timeout` (it is killed then).
     std::optional<int> terminate(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     std::string log() const;
+    pid_t pid() const { return pid_; }
 
 private:
     pid_t pid_ = -1;
