@@ -49,7 +49,7 @@ if ! diff -u "$scratch/listed" "$scratch/held" >"$scratch/difference"; then
     fail "the package's files differ from $list (- missing, + not listed):"
     grep '^[-+]\./' "$scratch/difference" >&2
 fi
-for program in arx arx-sim; do
+for program in arx arx-sim arxctl; do
     binary="$root/usr/bin/$program"
     [[ -x "$binary" ]] || continue
     readelf -d "$binary" | grep -Eq 'RPATH|RUNPATH' && fail "$program keeps a library path"
@@ -68,6 +68,20 @@ output=$("$root/usr/bin/arx-sim" --version 2>&1)
 simHelp=$("$root/usr/bin/arx-sim" --help 2>&1) || fail "arx-sim --help failed"
 [[ "$simHelp" == "Usage: arx-sim "* ]] || fail "arx-sim --help printed \"$simHelp\""
 arxHelp=$("${noDisplay[@]}" "$root/usr/bin/arx" --help 2>&1) || fail "arx --help failed"
+output=$("$root/usr/bin/arxctl" --version 2>&1)
+[[ "$output" == "arxctl $version" ]] || fail "arxctl --version printed \"$output\""
+ctlHelp=$("$root/usr/bin/arxctl" --help 2>&1) || fail "arxctl --help failed"
+
+# The headless service: disabled (no maintainer script enables it), and as documented.
+service="$root/usr/lib/systemd/system/arx.service"
+for line in 'ExecStart=/usr/bin/arx --headless --search --preset-folder /var/lib/arx $ARX_OPTIONS' \
+    'EnvironmentFile=-/etc/default/arx' 'DynamicUser=yes' 'StateDirectory=arx' \
+    'LogsDirectory=arx' 'After=network-online.target' 'Wants=network-online.target' \
+    'Restart=on-failure'; do
+    grep -qxF "$line" "$service" 2>/dev/null || fail "arx.service lacks $line"
+done
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -qE 'postinst|prerm' \
+    && fail "the package runs maintainer scripts"
 
 # The dissector lies where Wireshark loads its global Lua plugins.
 luaPlugins=$(tshark -G folders 2>/dev/null | sed -n 's/^Global Lua Plugins:[[:space:]]*//p')
@@ -120,6 +134,7 @@ checkPage() {
 }
 checkPage arx "$arxHelp"
 checkPage arx-sim "$simHelp"
+checkPage arxctl "$ctlHelp"
 
 if ((failures > 0)); then
     echo "$failures check(s) of $deb failed" >&2
