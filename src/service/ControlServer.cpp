@@ -121,7 +121,7 @@ void ControlServer::read(ClientFrames::ClientId id)
         const int rate = client.session.meterRateMs();
         for (const std::string &answer : dispatcher_.handle(client.session, line.text))
             write(client, answer);
-        if (client.session.meterRateMs() != rate)
+        if (!client.closing && client.session.meterRateMs() != rate)
             startMeter(client);
     }
     // The rest waits for the next pass, so that timers and the window get their turn.
