@@ -4,8 +4,8 @@
 //
 // Input: any bytes, fed to one client in pieces; a 0xFF byte switches to a second client and
 // lets every frame queued so far go out. Invariants: no line asks or tells anything through a
-// dialog, every frame goes to one device or the search group, on a device port, every answer and push is one
-// well-formed line, and the store keeps every value within its range.
+// dialog, every frame goes to one device or the search group, on a device port, every answer and
+// push is one well-formed line, and the store keeps every value within its range.
 
 #include "control/ControlDispatcher.h"
 #include "speaker/PresetFile.h"
