@@ -160,6 +160,11 @@ void JournalingLink::pause(int milliseconds)
         next_->pause(milliseconds);
 }
 
+std::shared_ptr<const SendFence> JournalingLink::fence(std::int64_t nowMs)
+{
+    return next_ ? next_->fence(nowMs) : SendFence::completedAt(nowMs);
+}
+
 void JournalingLink::queued(std::uint64_t ticket, SendOutcome outcome)
 {
     if (outcome == SendOutcome::Queued)

@@ -57,6 +57,7 @@ public:
     bool sendUnlessWaiting(const std::string &address, std::uint16_t port,
         std::span<const std::uint8_t> bytes) override;
     void pause(int milliseconds) override;
+    std::shared_ptr<const SendFence> fence(std::int64_t nowMs) override;
 
     void queued(std::uint64_t ticket, SendOutcome outcome) override;
     void sent(std::uint64_t ticket, std::int64_t monotonicMs, int error) override;
