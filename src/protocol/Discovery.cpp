@@ -68,10 +68,26 @@ void Discovery::startSearch()
         prompts_.message(NoOwnAddressMessage);
         return;
     }
+    sendSearchRequests(*own);
+}
+
+bool Discovery::repeatSearchRequest()
+{
+    if (!store_.scanActive)
+        return false;
+    const auto own = ownAddress();
+    if (!own)
+        return false;
+    sendSearchRequests(*own);
+    return true;
+}
+
+void Discovery::sendSearchRequests(const std::string &own)
+{
     // Sent twice in case the first is lost; units answer each time, which is harmless.
-    SendSearchRequest(link_, *own);
+    SendSearchRequest(link_, own);
     link_.pause(SearchRepeatPauseMs);
-    SendSearchRequest(link_, *own);
+    SendSearchRequest(link_, own);
 }
 
 void Discovery::stopSearch()
@@ -101,7 +117,7 @@ Discovery::Received Discovery::received(const Datagram &datagram)
 {
     Received outcome;
     for (const ReplyAction &action :
-        HandleReply(store_, processorList_, link_, clock_, datagram, &outcome.dropped)) {
+        HandleReply(store_, processorList_, link_, clock_, datagram, &outcome.dropped, known_)) {
         if (outcome.slot < 0)
             outcome.slot = action.slot;
         switch (action.kind) {

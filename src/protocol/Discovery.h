@@ -5,6 +5,7 @@
 #include "protocol/Datagram.h"
 #include "protocol/DropReason.h"
 #include "protocol/ProcessorList.h"
+#include "protocol/ReplyParser.h"
 #include "protocol/UnitList.h"
 #include "seams/Clock.h"
 #include "seams/Link.h"
@@ -45,6 +46,16 @@ public:
     void toggleSearch();
     void startSearch();
     void stopSearch();
+    // The search request again, twice and 100 ms apart as at the start, while the search is
+    // on; nothing else changes. False when nothing was sent: the search is off, or this
+    // computer has no address to carry (nobody is told here).
+    bool repeatSearchRequest();
+
+    // Hears every known unit's announcement before the parser rewrites its identity.
+    void setKnownAnnouncementListener(KnownAnnouncementListener listener)
+    {
+        known_ = std::move(listener);
+    }
 
     // What became of a datagram: why it was dropped (DropReason::None when it was taken),
     // and the slot of the unit it changed, if any.
@@ -74,6 +85,7 @@ public:
 private:
     // The address the requests carry, or nothing when this computer has none.
     std::optional<std::string> ownAddress() const;
+    void sendSearchRequests(const std::string &own);
 
     Store &store_;
     Link &link_;
@@ -81,6 +93,7 @@ private:
     Prompts &prompts_;
     RoomObserver &announce_;
     OwnAddressLookup ownAddress_;
+    KnownAnnouncementListener known_;
     UnitListModel unitList_;
     ProcessorListModel processorList_;
 };
