@@ -156,6 +156,10 @@ public:
     // its pauses, leaving out the frames that carry none of `fields`. Only while online.
     void sendAll(int slot, UnitFields fields = AllUnitFields);
 
+    // Takes `fields` of what the unit announced (`announced`, as the reply parser read it)
+    // into its record, as the unit holds them: stored and announced, nothing is sent.
+    void takeAnnounced(int slot, const DeviceRecord &announced, UnitFields fields);
+
     // Every 100 ms: locate goes off at the first tick at which more than 10 s have passed
     // since it was switched on, for every unit, shown or not.
     void tick();
