@@ -78,16 +78,16 @@ bool Discovery::repeatSearchRequest()
     const auto own = ownAddress();
     if (!own)
         return false;
-    sendSearchRequests(*own);
-    return true;
+    return sendSearchRequests(*own);
 }
 
-void Discovery::sendSearchRequests(const std::string &own)
+bool Discovery::sendSearchRequests(const std::string &own)
 {
     // Sent twice in case the first is lost; units answer each time, which is harmless.
-    SendSearchRequest(link_, own);
+    const bool first = SendSearchRequest(link_, own);
     link_.pause(SearchRepeatPauseMs);
-    SendSearchRequest(link_, own);
+    const bool second = SendSearchRequest(link_, own);
+    return first || second;
 }
 
 void Discovery::stopSearch()

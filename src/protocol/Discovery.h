@@ -47,8 +47,8 @@ public:
     void startSearch();
     void stopSearch();
     // The search request again, twice and 100 ms apart as at the start, while the search is
-    // on; nothing else changes. False when nothing was sent: the search is off, or this
-    // computer has no address to carry (nobody is told here).
+    // on; nothing else changes. False when no request went out: the search is off, this
+    // computer has no address to carry, or the link refused both (nobody is told here).
     bool repeatSearchRequest();
 
     // Hears every known unit's announcement before the parser rewrites its identity.
@@ -85,7 +85,8 @@ public:
 private:
     // The address the requests carry, or nothing when this computer has none.
     std::optional<std::string> ownAddress() const;
-    void sendSearchRequests(const std::string &own);
+    // True when the link took at least one of the two.
+    bool sendSearchRequests(const std::string &own);
 
     Store &store_;
     Link &link_;

@@ -63,7 +63,7 @@ RoomCheck::Outcome RoomCheck::run()
         return Outcome::Skipped;
     }
     if (!discovery_.repeatSearchRequest())
-        return Outcome::NoAddress;
+        return Outcome::NotSent;
     requestsLeft_ = framesLeft_ = link_.fence(now);
     running_ = true;
     ++checks_;

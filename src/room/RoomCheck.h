@@ -47,7 +47,7 @@ public:
         Started,
         Skipped, // a check still runs, or its frames still wait
         SearchOff,
-        NoAddress, // this computer has no address for the units to answer to
+        NotSent, // no address for the units to answer to, or the link refused the requests
     };
     Outcome run();
     // Every Room::TickMs: closes a check's answer window, and starts the automatic check.
