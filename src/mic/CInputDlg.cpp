@@ -330,7 +330,14 @@ void CInputDlg::InitStrip()
 
 void CInputDlg::RebuildCopyList()
 {
-    copyEntries_ = copySources(units_.store(), deviceIndex());
+    std::vector<CopyEntry> sources = copySources(units_.store(), deviceIndex());
+    // Every known unit's announcement shows every strip again: with 64 units, refilling
+    // unchanged lists would hold up the window for milliseconds at each one.
+    if (sources == copyEntries_ && copySelector_->dropList()->entryCount() == 1 + static_cast<int>(sources.size())) {
+        copySelector_->select(0);
+        return;
+    }
+    copyEntries_ = std::move(sources);
     CDropList *list = copySelector_->dropList();
     list->clearEntries();
     list->addEntry(QString::fromLatin1(NullCopyEntry));

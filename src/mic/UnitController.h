@@ -80,6 +80,7 @@ int gainListIndex(const DeviceRecord &record);
 struct CopyEntry {
     std::string nameBytes;
     int slot = -1;
+    bool operator==(const CopyEntry &) const = default;
 };
 
 // The COPY sources of `deviceIndex`: every online unit of the same type but itself, in
