@@ -66,7 +66,10 @@ CARNApp::CARNApp(StartOptions options)
         .prompts = prompts_,
         .files = files_,
         .ownAddress = ownAddress,
-        .presetFolder = presetDocumentsFolder() });
+        .presetFolder = presetDocumentsFolder(),
+        .checkIntervalMs = options.checkIntervalSeconds * 1000LL });
+    journalEvents_ = std::make_unique<JournalEvents>(journal_, *store_, clock_);
+    room_->observers().add(*journalEvents_);
     window_ = std::make_unique<CARNDlg>(*room_, link_, clock_, prompts_, ownAddress);
     prompts_.setParent(window_.get());
     auto *ticker = new QTimer(window_.get());

@@ -2,9 +2,11 @@
 
 #include "app/QtPrompts.h"
 #include "journal/Journal.h"
+#include "journal/JournalEvents.h"
 #include "journal/JournalRecording.h"
 #include "protocol/PacedLink.h"
 #include "protocol/UdpTransport.h"
+#include "room/RoomCheck.h"
 #include "seams/Clock.h"
 #include "seams/Files.h"
 
@@ -36,6 +38,8 @@ void nameTheApplication();
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
     QString journalPath = {}; // --journal: every entry of the traffic journal appended here
+    // --check-interval: seconds between automatic room checks; 0 for none.
+    int checkIntervalSeconds = RoomCheck::DefaultIntervalSeconds;
 };
 
 // The application object: makes the store, the seams and the main window, opens the
@@ -79,6 +83,8 @@ private:
     JournalingLink link_;
     PacedLink paced_ { transport_, &link_ };
     std::unique_ptr<JournalFile> journalFile_;
+    // What the room check finds goes into the journal too.
+    std::unique_ptr<JournalEvents> journalEvents_;
     // The room outlives the window that observes it.
     std::unique_ptr<Room> room_;
     std::unique_ptr<CARNDlg> window_;

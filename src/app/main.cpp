@@ -24,6 +24,11 @@ struct CommandLine {
                        "meaning). A file that cannot be opened is reported and "
                        "ARX runs on without it."),
         QStringLiteral("FILE") };
+    QCommandLineOption checkIntervalOption { QStringLiteral("check-interval"),
+        QStringLiteral("Check the room every SECONDS while the search is on: which units "
+                       "answer, and whether they hold what ARX shows. 0 checks only when "
+                       "CHECK is pressed; at least 3. Default: 30."),
+        QStringLiteral("SECONDS") };
 
     CommandLine()
     {
@@ -33,9 +38,10 @@ struct CommandLine {
         parser.addVersionOption();
         parser.addOption(interfaceOption);
         parser.addOption(journalOption);
+        parser.addOption(checkIntervalOption);
     }
 
-    // The options, or nothing when the address is unusable (the reason on standard error).
+    // The options, or nothing when one is unusable (the reason on standard error).
     std::optional<arx::StartOptions> options() const
     {
         arx::StartOptions options;
@@ -47,7 +53,29 @@ struct CommandLine {
                 qPrintable(options.interfaceAddress));
             return std::nullopt;
         }
+        if (parser.isSet(checkIntervalOption)) {
+            const auto seconds = checkInterval(parser.value(checkIntervalOption));
+            if (!seconds)
+                return std::nullopt;
+            options.checkIntervalSeconds = *seconds;
+        }
         return options;
+    }
+
+    // 0, or whole seconds from the shortest period up to a day.
+    static std::optional<int> checkInterval(const QString &text)
+    {
+        constexpr int Longest = 24 * 60 * 60;
+        constexpr int Shortest = arx::RoomCheck::ShortestIntervalSeconds;
+        bool number = false;
+        const int seconds = text.trimmed().toInt(&number);
+        if (number && (seconds == 0 || (seconds >= Shortest && seconds <= Longest)))
+            return seconds;
+        std::fprintf(stderr,
+            "arx: --check-interval needs 0 (check only when asked) or whole seconds from %d to "
+            "%d, not \"%s\"\n",
+            Shortest, Longest, qPrintable(text));
+        return std::nullopt;
     }
 };
 
@@ -69,8 +97,8 @@ bool hasDisplay(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    // --help, --version and a wrong address are answered before the window system is asked
-    // for, so that they work without a display. Options this first reading does not know
+    // --help, --version and a wrong address or check interval are answered before the window system
+    // is asked for, so that they work without a display. Options this first reading does not know
     // may be Qt's own (-platform, -style); the application object takes those below.
     {
         QCoreApplication reader(argc, argv);

@@ -90,6 +90,8 @@ void PngButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!isEnabled())
+        painter.setOpacity(0.4);
     const QImage &image = images_[shownImage() - 1];
     if (!image.isNull())
         painter.drawImage(rect(), image);
