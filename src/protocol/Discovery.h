@@ -95,6 +95,9 @@ private:
     RoomObserver &announce_;
     OwnAddressLookup ownAddress_;
     KnownAnnouncementListener known_;
+    // Hears every known unit's announcement first: notes whether its identity changes.
+    KnownAnnouncementListener heardKnown_;
+    bool identityChanged_ = false; // by the datagram being handled
     UnitListModel unitList_;
     ProcessorListModel processorList_;
 };
