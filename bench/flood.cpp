@@ -2,16 +2,20 @@
 // application's receive path as the program runs it: the command socket, the receive thread,
 // the hand-over to the user-interface thread and the reply parser writing the store. Prints
 // what the emulator sent, what reached the store, and the application's CPU time.
-//   bench_flood [--journal [FILE]]
+//   bench_flood [--journal [FILE]] [--capture FILE]
 // --journal records every datagram in the traffic journal as the program does, and with FILE
 // also appends it there as the program's --journal does; compare with a run without it.
+// --capture FILE records in the journal too and writes every datagram to FILE as the
+// program's --capture does (bench_capture compares the two).
 #include "BuildType.h"
 #include "app/DatagramPump.h"
+#include "journal/CaptureFile.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalRecording.h"
 #include "protocol/CommandSocket.h"
 #include "protocol/Discovery.h"
 #include "protocol/LocalAddress.h"
+#include "protocol/Ports.h"
 
 #include "SimControl.h"
 #include "SimProcess.h"
@@ -173,11 +177,16 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const std::string own = std::string(Subnet) + ".1";
     const QStringList arguments = QCoreApplication::arguments();
-    const qsizetype journalAt = arguments.indexOf(QStringLiteral("--journal"));
-    const bool journalOn = journalAt > 0;
-    const std::string journalPath = journalOn && journalAt + 1 < arguments.size()
-        ? arguments[journalAt + 1].toStdString()
-        : "";
+    // The file after an option, or nothing when the next word is another option.
+    const auto fileAfter = [&](const char *option) {
+        const qsizetype at = arguments.indexOf(QLatin1String(option));
+        return at > 0 && at + 1 < arguments.size() && !arguments[at + 1].startsWith('-')
+            ? arguments[at + 1].toStdString()
+            : std::string();
+    };
+    const std::string journalPath = fileAfter("--journal");
+    const std::string capturePath = fileAfter("--capture");
+    const bool journalOn = arguments.contains(QStringLiteral("--journal")) || !capturePath.empty();
 
     arxsim::SimProcess sim({ "--subnet", std::string(Subnet) + ".0", "--units",
         std::to_string(Units), "--no-processor", "--level-rate", "100000", "--quiet" });
@@ -192,6 +201,7 @@ int main(int argc, char *argv[])
     if (!arx::openCommandSocket(transport, own, prompts))
         return 1;
     arx::Journal journal;
+    journal.setLocalEndpoint(own, arx::LocalPort);
     arx::JournalingLink journalingLink(journal, store, clock, arx::SendReporting::AtCall);
     journalingLink.setNext(transport);
     std::unique_ptr<arx::JournalFile> journalFile;
@@ -200,6 +210,15 @@ int main(int argc, char *argv[])
         if (!journalFile->isOpen()) {
             std::fprintf(
                 stderr, "cannot open %s: %s\n", journalPath.c_str(), journalFile->error().c_str());
+            return 1;
+        }
+    }
+    std::unique_ptr<arx::CaptureFile> captureFile;
+    if (!capturePath.empty()) {
+        captureFile = std::make_unique<arx::CaptureFile>(journal, capturePath);
+        if (!captureFile->isOpen()) {
+            std::fprintf(
+                stderr, "cannot open %s: %s\n", capturePath.c_str(), captureFile->error().c_str());
             return 1;
         }
     }
@@ -291,6 +310,8 @@ int main(int argc, char *argv[])
         !journalOn                ? "off"
             : journalPath.empty() ? "on (ring only)"
                                   : ("on, file " + journalPath).c_str());
+    std::printf("capture:                                 %s\n",
+        capturePath.empty() ? "off" : ("on, file " + capturePath).c_str());
     std::printf("level reports handled before the window: %10llu (the search and its backlog)\n",
         static_cast<unsigned long long>(beforeWindow));
     std::printf("measured window:                         %10.2f s\n", window);

@@ -2,6 +2,7 @@
 
 #include "app/CARNDlg.h"
 #include "app/DatagramPump.h"
+#include "journal/CaptureFile.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalWindow.h"
 #include "model/Store.h"
@@ -47,6 +48,25 @@ std::int64_t wallMinusMonotonicMs(const Clock &clock)
     return wall.count() - clock.monotonicMs();
 }
 
+// A file that follows the journal (--journal, --capture). One that cannot be opened is
+// reported on standard error and to the operator, and ARX runs on without it.
+template <class File, class... Arguments>
+std::unique_ptr<File> openFollower(Journal &journal, Prompts &prompts, const char *what,
+    const QString &path, const Arguments &...arguments)
+{
+    if (path.isEmpty())
+        return nullptr;
+    const std::string name = path.toStdString();
+    auto file = std::make_unique<File>(journal, name, arguments...);
+    if (file->isOpen())
+        return file;
+    const std::string text = std::string("The ") + what + " file " + name + " cannot be opened ("
+        + file->error() + "). ARX runs on without it.";
+    std::fprintf(stderr, "arx: %s\n", text.c_str());
+    prompts.message(text);
+    return nullptr;
+}
+
 } // namespace
 
 CARNApp::CARNApp(StartOptions options)
@@ -58,8 +78,13 @@ CARNApp::CARNApp(StartOptions options)
     localEndpoint_ = (interfaceAddress.empty() ? std::string("0.0.0.0") : interfaceAddress) + ":"
         + std::to_string(LocalPort);
     link_.setNext(paced_);
-    const OwnAddressLookup ownAddress
-        = [interfaceAddress] { return findLocalAddress(interfaceAddress); };
+    // Whenever the address the requests carry is looked up, the journal learns it as this end
+    // of the datagrams (the address bound to, when one is named).
+    const OwnAddressLookup ownAddress = [this, interfaceAddress] {
+        const std::optional<std::string> own = findLocalAddress(interfaceAddress);
+        journal_.setLocalEndpoint(own.value_or("0.0.0.0"), LocalPort);
+        return own;
+    };
     room_ = std::make_unique<Room>(RoomSeams { .store = *store_,
         .link = link_,
         .clock = clock_,
@@ -85,17 +110,9 @@ CARNApp::CARNApp(StartOptions options)
         journal.activateWindow();
     });
 
-    if (!options.journalPath.isEmpty()) {
-        const std::string path = options.journalPath.toStdString();
-        journalFile_ = std::make_unique<JournalFile>(journal_, path, localEndpoint_);
-        if (!journalFile_->isOpen()) {
-            const std::string text = "The journal file " + path + " cannot be opened ("
-                + journalFile_->error() + "). ARX runs on without it.";
-            std::fprintf(stderr, "arx: %s\n", text.c_str());
-            journalFile_.reset();
-            prompts_.message(text);
-        }
-    }
+    journalFile_ = openFollower<JournalFile>(
+        journal_, prompts_, "journal", options.journalPath, localEndpoint_);
+    captureFile_ = openFollower<CaptureFile>(journal_, prompts_, "capture", options.capturePath);
 
     // Datagrams are recorded where they are handled or dropped; only the user-interface
     // thread may read the store, so the receive thread's drops carry no unit.

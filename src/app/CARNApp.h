@@ -16,6 +16,7 @@
 
 namespace arx {
 
+class CaptureFile;
 class CARNDlg;
 class DatagramPump;
 class JournalFile;
@@ -38,6 +39,7 @@ void nameTheApplication();
 struct StartOptions {
     QString interfaceAddress; // empty: any local address
     QString journalPath = {}; // --journal: every entry of the traffic journal appended here
+    QString capturePath = {}; // --capture: every datagram written here as a capture file
     // --check-interval: seconds between automatic room checks; 0 for none.
     int checkIntervalSeconds = RoomCheck::DefaultIntervalSeconds;
 };
@@ -83,6 +85,7 @@ private:
     JournalingLink link_;
     PacedLink paced_ { transport_, &link_ };
     std::unique_ptr<JournalFile> journalFile_;
+    std::unique_ptr<CaptureFile> captureFile_;
     // What the room check finds goes into the journal too.
     std::unique_ptr<JournalEvents> journalEvents_;
     // The room outlives the window that observes it.

@@ -24,6 +24,12 @@ struct CommandLine {
                        "meaning). A file that cannot be opened is reported and "
                        "ARX runs on without it."),
         QStringLiteral("FILE") };
+    QCommandLineOption captureOption { QStringLiteral("capture"),
+        QStringLiteral("Write every datagram sent and received (and the ones dropped on "
+                       "the way in) to FILE as a pcap capture, for Wireshark. An "
+                       "existing FILE is replaced. A file that cannot be opened is "
+                       "reported and ARX runs on without it."),
+        QStringLiteral("FILE") };
     QCommandLineOption checkIntervalOption { QStringLiteral("check-interval"),
         QStringLiteral("Check the room every SECONDS while the search is on: which units "
                        "answer, and whether they hold what ARX shows. 0 checks only when "
@@ -38,6 +44,7 @@ struct CommandLine {
         parser.addVersionOption();
         parser.addOption(interfaceOption);
         parser.addOption(journalOption);
+        parser.addOption(captureOption);
         parser.addOption(checkIntervalOption);
     }
 
@@ -47,6 +54,7 @@ struct CommandLine {
         arx::StartOptions options;
         options.interfaceAddress = parser.value(interfaceOption);
         options.journalPath = parser.value(journalOption);
+        options.capturePath = parser.value(captureOption);
         if (!options.interfaceAddress.isEmpty()
             && !arx::isDottedIPv4(options.interfaceAddress.toStdString())) {
             std::fprintf(stderr, "arx: --interface needs a dotted IPv4 address, not \"%s\"\n",
@@ -97,9 +105,10 @@ bool hasDisplay(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    // --help, --version and a wrong address or check interval are answered before the window system
-    // is asked for, so that they work without a display. Options this first reading does not know
-    // may be Qt's own (-platform, -style); the application object takes those below.
+    // --help, --version, a wrong address and a wrong check interval are answered before the
+    // window system is asked for, so that they work without a display. Options this first
+    // reading does not know may be Qt's own (-platform, -style); the application object takes
+    // those below.
     {
         QCoreApplication reader(argc, argv);
         arx::nameTheApplication();

@@ -5,11 +5,20 @@
 
 namespace arx {
 
+namespace {
+
+void copyAddress(char (&to)[16], const std::string &text)
+{
+    const std::size_t length = std::min(text.size(), sizeof to - 1);
+    std::memcpy(to, text.data(), length);
+    to[length] = '\0';
+}
+
+} // namespace
+
 void JournalEntry::setAddress(const std::string &text)
 {
-    const std::size_t length = std::min(text.size(), sizeof address - 1);
-    std::memcpy(address, text.data(), length);
-    address[length] = '\0';
+    copyAddress(address, text);
 }
 
 void JournalEntry::setBytes(std::span<const std::uint8_t> frame)
@@ -54,6 +63,13 @@ Journal::Journal(std::int64_t wallMinusMonotonicMs, std::size_t capacity)
 {
 }
 
+void Journal::setLocalEndpoint(const std::string &address, std::uint16_t port)
+{
+    std::lock_guard lock(mutex_);
+    copyAddress(localAddress_, address);
+    localPort_ = port;
+}
+
 void Journal::add(const JournalEntry &entry)
 {
     bool wake = false;
@@ -64,6 +80,8 @@ void Journal::add(const JournalEntry &entry)
         kept = entry;
         kept.sequence = ++sequence_;
         kept.wallMs = entry.monotonicMs + wallOffset_;
+        std::memcpy(kept.localAddress, localAddress_, sizeof localAddress_);
+        kept.localPort = localPort_;
         next_ = (next_ + 1) % ring_.size();
         count_ = std::min(count_ + 1, ring_.size());
     }

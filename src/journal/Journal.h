@@ -58,6 +58,8 @@ struct JournalEntry {
     JournalDevice device;
     char address[16] = {}; // the far end: dotted IPv4
     std::uint16_t port = 0;
+    char localAddress[16] = {}; // this end, as the journal knew it when the entry was added
+    std::uint16_t localPort = 0;
     std::uint32_t wireLength = 0; // the datagram's length, which may exceed the bytes kept
     std::uint16_t length = 0; // bytes kept
     std::array<std::uint8_t, DatagramCapacity> bytes {};
@@ -67,6 +69,8 @@ struct JournalEntry {
 
     std::span<const std::uint8_t> frame() const { return { bytes.data(), length }; }
     void setAddress(const std::string &text);
+    // Sent, or dropped on its way out.
+    bool isOutgoing() const { return direction == JournalDirection::Out || outgoing; }
     void setBytes(std::span<const std::uint8_t> frame);
     // Keeps the texts one after the other; what does not fit is cut at a character's start.
     void setEventTexts(std::initializer_list<std::string_view> texts);
@@ -84,7 +88,12 @@ public:
 
     std::size_t capacity() const { return ring_.size(); }
 
-    // Numbers the entry, gives it its wall-clock time and keeps it, pushing out the oldest.
+    // This end of every datagram from now on: the address ARX binds to, or, bound to every
+    // address, the one its requests carry (which may change between searches).
+    void setLocalEndpoint(const std::string &address, std::uint16_t port);
+
+    // Numbers the entry, gives it its wall-clock time and this end, and keeps it, pushing
+    // out the oldest.
     void add(const JournalEntry &entry);
 
     std::uint64_t lastSequence() const;
@@ -104,6 +113,8 @@ private:
     std::size_t next_ = 0; // where the next entry goes
     std::size_t count_ = 0; // entries held
     std::uint64_t sequence_ = 0;
+    char localAddress_[16] = {};
+    std::uint16_t localPort_ = 0;
 };
 
 } // namespace arx

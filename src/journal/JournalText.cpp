@@ -90,17 +90,21 @@ std::string eventJsonLine(const JournalEntry &entry)
     return line + ",\"meaning\":\"" + jsonEscaped(eventMeaning(entry)) + "\"}";
 }
 
-Fields fieldsOf(const JournalEntry &entry, const std::string &local)
+Fields fieldsOf(const JournalEntry &entry, const std::string &fallbackLocal)
 {
-    const bool out = entry.direction == JournalDirection::Out
-        || (entry.direction == JournalDirection::Dropped && entry.outgoing);
-    const std::string far = isEvent(entry) ? std::string() : endpointText(entry);
-    const std::string near = isEvent(entry) ? std::string() : local;
+    const bool out = entry.isOutgoing();
+    const std::string far = endpointText(entry);
+    // This end as the entry recorded it, which the capture of the same entry carries too; an
+    // event has no ends.
+    const std::string local = isEvent(entry) ? std::string()
+        : entry.localAddress[0] != '\0'
+        ? std::string(entry.localAddress) + ":" + std::to_string(entry.localPort)
+        : fallbackLocal;
     return { .time = utcText(entry.wallMs),
         .direction = directionText(entry),
         .device = deviceText(entry.device),
-        .from = out ? near : far,
-        .to = out ? far : near,
+        .from = out ? local : far,
+        .to = out ? far : local,
         .hex = hexText(entry, false),
         .meaning = meaningText(entry) };
 }
@@ -168,8 +172,7 @@ std::string meaningText(const JournalEntry &entry)
 {
     if (isEvent(entry))
         return eventMeaning(entry);
-    const bool out = entry.direction == JournalDirection::Out
-        || (entry.direction == JournalDirection::Dropped && entry.outgoing);
+    const bool out = entry.isOutgoing();
     if (entry.direction == JournalDirection::Dropped) {
         std::string text = std::string("dropped: ") + dropReasonText(entry.reason);
         if (entry.reason == DropReason::SendError)

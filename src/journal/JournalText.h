@@ -19,7 +19,7 @@ std::string meaningText(const JournalEntry &entry);
 std::string utcText(std::int64_t wallMs);
 
 // One JSON object with the fields of arx-sim's frame log: time, direction, device, from, to,
-// hex, meaning. `local` is this end's ADDRESS:PORT.
+// hex, meaning. This end is the one the entry recorded, or else `local` (ADDRESS:PORT).
 std::string jsonLine(const JournalEntry &entry, const std::string &local);
 
 enum class JournalFormat { JsonLines, Csv };

@@ -1,6 +1,7 @@
 #include "journal/JournalWindow.h"
 
 #include "journal/JournalText.h"
+#include "journal/PcapWriter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,7 +44,14 @@ QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 )";
 
-constexpr const char *FileFilter = "JSON lines (*.jsonl);;CSV (*.csv)";
+constexpr const char *FileFilter
+    = "JSON lines (*.jsonl);;CSV (*.csv);;Capture for Wireshark (*.pcap)";
+
+bool endsWith(const std::string &name, const std::string &suffix)
+{
+    return name.size() >= suffix.size()
+        && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
 
 struct DirectionChoice {
     const char *text;
@@ -170,13 +178,18 @@ void JournalWindow::saveAs()
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString());
     if (!name)
         return;
-    const bool csv = name->size() >= 4 && name->compare(name->size() - 4, 4, ".csv") == 0;
+    const std::string failed = "The journal could not be written to " + *name + ".";
+    if (endsWith(*name, ".pcap")) {
+        if (writeCapture(*name, model_.shownEntries()))
+            prompts_.message(failed);
+        return;
+    }
     std::ofstream out(*name, std::ios::binary | std::ios::trunc);
     if (out)
         writeJournal(out, model_.shownEntries(),
-            csv ? JournalFormat::Csv : JournalFormat::JsonLines, local_);
+            endsWith(*name, ".csv") ? JournalFormat::Csv : JournalFormat::JsonLines, local_);
     if (!out)
-        prompts_.message("The journal could not be written to " + *name + ".");
+        prompts_.message(failed);
 }
 
 void JournalWindow::showEvent(QShowEvent *event)

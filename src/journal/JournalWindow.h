@@ -38,8 +38,8 @@ public:
     // Reads what the ring got since the last refresh, unless paused (the refresh timer's
     // work, callable directly).
     void refresh();
-    // Asks for a file name and writes the rows shown: CSV for a name ending in ".csv",
-    // JSON lines otherwise.
+    // Asks for a file name and writes the rows shown: CSV for a name ending in ".csv", a
+    // capture for Wireshark for ".pcap", JSON lines otherwise.
     void saveAs();
 
 protected:

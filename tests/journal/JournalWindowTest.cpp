@@ -286,13 +286,18 @@ TEST(JournalFileTest, AppendsEveryEntryAsAJsonLineWithTheFrameLogsFields)
             test::report('G', { 3 }));
         add(journal, JournalDirection::Dropped, unitDevice(1, "Chair \"1\""), "10.0.0.10", 39030,
             attachFrame(0), DropReason::Refused, true);
+        // Bound to every address, this end is the address the requests carry, once known.
+        journal.setLocalEndpoint("10.0.0.7", 39030);
+        add(journal, JournalDirection::In, unitDevice(1, "Chair \"1\""), "10.0.0.10", 39030,
+            test::report('G', { 4 }));
     }
     const QList<QByteArray> lines = linesOf(path);
-    ASSERT_EQ(lines.size(), 4) << "appended to what was there";
+    ASSERT_EQ(lines.size(), 5) << "appended to what was there";
     EXPECT_EQ(lines[0], "{\"kept\":true}");
     expectFrameLogLine(lines[1], "out", Local, "10.0.0.10:39030");
     expectFrameLogLine(lines[2], "in", "10.0.0.10:39030", Local);
     expectFrameLogLine(lines[3], "dropped", Local, "10.0.0.10:39030");
+    expectFrameLogLine(lines[4], "in", "10.0.0.10:39030", "10.0.0.7:39030");
     const QJsonObject attach = QJsonDocument::fromJson(lines[1]).object();
     EXPECT_EQ(attach.value(QStringLiteral("device")).toString(), "unit 1 Chair \"1\"");
     EXPECT_EQ(attach.value(QStringLiteral("hex")).toString(), "25460123");
@@ -310,7 +315,7 @@ TEST(JournalFileTest, AFileThatCannotBeOpenedSaysWhy)
     EXPECT_EQ(file.error(), std::strerror(ENOENT));
 }
 
-TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvOrJsonLines)
+TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvJsonLinesOrACapture)
 {
     addSearch(journal);
     window.refresh();
@@ -318,9 +323,10 @@ TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvOrJsonLines)
     QTemporaryDir directory;
     const QString csv = directory.filePath(QStringLiteral("journal.csv"));
     const QString json = directory.filePath(QStringLiteral("journal.jsonl"));
-    prompts.fileNames = { csv.toStdString(), json.toStdString() };
-    QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
-    QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
+    const QString pcap = directory.filePath(QStringLiteral("journal.pcap"));
+    prompts.fileNames = { csv.toStdString(), json.toStdString(), pcap.toStdString() };
+    for (int save = 0; save < 3; ++save)
+        QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
 
     const QList<QByteArray> csvLines = linesOf(csv);
     ASSERT_EQ(csvLines.size(), 6) << "a header and the five rows shown";
@@ -339,11 +345,25 @@ TEST_F(JournalWindowTest, SaveAsWritesTheShownRowsAsCsvOrJsonLines)
     expectFrameLogLine(jsonLines[4], "in", "10.0.0.200:39060", Local);
     EXPECT_TRUE(prompts.shown.empty());
 
-    prompts.fileNames = { "/nonexistent-directory/journal.csv" };
+    // A pcap file of raw IPv4 packets: its header, then per row a record header and the IPv4
+    // and UDP headers before the frame.
+    QFile capture(pcap);
+    ASSERT_TRUE(capture.open(QIODevice::ReadOnly));
+    const QByteArray bytes = capture.readAll();
+    qsizetype expectedSize = 24;
+    for (const JournalEntry &entry : window.model().shownEntries())
+        expectedSize += 16 + 28 + entry.length;
+    EXPECT_EQ(bytes.size(), expectedSize) << "the five rows shown";
+    EXPECT_TRUE(bytes.startsWith("\xD4\xC3\xB2\xA1")) << "pcap, least significant byte first";
+    EXPECT_EQ(bytes.mid(20, 4), QByteArray("\x65\0\0\0", 4)) << "LINKTYPE_RAW";
+
+    prompts.fileNames = { "/nonexistent-directory/journal.csv", "/nonexistent-directory/j.pcap" };
+    QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
     QTest::mouseClick(find<QPushButton>("saveAs"), Qt::LeftButton);
     EXPECT_EQ(prompts.shown,
-        std::vector<std::string>({ "The journal could not be written to "
-                                   "/nonexistent-directory/journal.csv." }));
+        std::vector<std::string>(
+            { "The journal could not be written to /nonexistent-directory/journal.csv.",
+                "The journal could not be written to /nonexistent-directory/j.pcap." }));
 }
 
 } // namespace

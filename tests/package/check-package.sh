@@ -43,7 +43,8 @@ done
 
 # Exactly the listed files: nothing missing, and no tests, benchmarks or objects besides.
 (cd "$root" && find . ! -type d | sort) >"$scratch/held"
-sort "$list" >"$scratch/listed"
+# The list names the architecture's library folder as @MULTIARCH@.
+sed "s/@MULTIARCH@/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/" "$list" | sort >"$scratch/listed"
 if ! diff -u "$scratch/listed" "$scratch/held" >"$scratch/difference"; then
     fail "the package's files differ from $list (- missing, + not listed):"
     grep '^[-+]\./' "$scratch/difference" >&2
@@ -67,6 +68,11 @@ output=$("$root/usr/bin/arx-sim" --version 2>&1)
 simHelp=$("$root/usr/bin/arx-sim" --help 2>&1) || fail "arx-sim --help failed"
 [[ "$simHelp" == "Usage: arx-sim "* ]] || fail "arx-sim --help printed \"$simHelp\""
 arxHelp=$("${noDisplay[@]}" "$root/usr/bin/arx" --help 2>&1) || fail "arx --help failed"
+
+# The dissector lies where Wireshark loads its global Lua plugins.
+luaPlugins=$(tshark -G folders 2>/dev/null | sed -n 's/^Global Lua Plugins:[[:space:]]*//p')
+[[ -n "$luaPlugins" && -f "$root$luaPlugins/arx.lua" ]] \
+    || fail "arx.lua is not in Wireshark's Lua plugin folder (${luaPlugins:-unknown})"
 
 # HELP's manual is where the installed program looks for it, and the documentation points
 # at that copy.
