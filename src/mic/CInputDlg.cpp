@@ -386,9 +386,10 @@ void CInputDlg::InitStrip()
 void CInputDlg::RebuildCopyList()
 {
     std::vector<CopyEntry> sources = copySources(units_.store(), deviceIndex());
-    // Every known unit's announcement shows every strip again: with 64 units, refilling
-    // unchanged lists would hold up the window for milliseconds at each one.
-    if (sources == copyEntries_ && copySelector_->dropList()->entryCount() == 1 + static_cast<int>(sources.size())) {
+    // Every change of the unit list shows every strip again: with 64 units registering,
+    // refilling unchanged lists held up the window for milliseconds at each one.
+    if (sources == copyEntries_
+        && copySelector_->dropList()->entryCount() == 1 + static_cast<int>(sources.size())) {
         copySelector_->select(0);
         return;
     }
