@@ -13,8 +13,10 @@
 #include "mic/CInputeqDlg.h"
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
+#include "model/UnitCheck.h"
 #include "network/CDeviceipDlg.h"
 #include "room/Room.h"
+#include "room/RoomStatusText.h"
 #include "routing/CMatrixDlg.h"
 
 #include <QCloseEvent>
@@ -116,6 +118,7 @@ CARNDlg::CARNDlg(Room &room, Link &link, const Clock &clock, Prompts &prompts,
     connect(noAnswerTimer_, &QTimer::timeout, this, &CARNDlg::updateEmptyHint);
     connectControls();
     updateEmptyHint();
+    roomCheckChanged(RoomCheckEvent::Updated, room.check().summary());
     room.observers().add(*this);
 }
 
@@ -155,6 +158,15 @@ void CARNDlg::createControls()
 
     localAddress_ = makeControl<QLabel>(this, LocalAddressLabelId);
     localAddress_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    checkButton_ = makeControl<PngButton>(this, CheckButtonId);
+    checkButton_->setText(QStringLiteral("CHECK"));
+    checkButton_->setMode(ButtonMode::Push);
+    checkButton_->setToolTip(QStringLiteral(
+        "Ask every unit again: which answer, and whether each holds what ARX shows"));
+    roomStatus_ = makeControl<QLabel>(this, RoomStatusLabelId);
+    roomStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    roomStatus_->setStyleSheet(QStringLiteral("color: #c8d2de; font-size: 13px;"));
 }
 
 void CARNDlg::setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompts)
@@ -197,6 +209,9 @@ void CARNDlg::layOutOnce()
     helpButton_->setGeometry(g.helpButton);
     helpButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
     localAddress_->setGeometry(g.localAddressLabel);
+    checkButton_->setGeometry(g.checkButton);
+    checkButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
+    roomStatus_->setGeometry(g.roomStatusLabel);
     unitList_->setGeometry(g.unitList);
     fitColumnsToList(*unitList_);
     rdaList_->setGeometry(g.processorList);
@@ -219,6 +234,7 @@ void CARNDlg::connectControls()
         connect(button, &PngButton::commanded, this, &CARNDlg::pageButtonPressed);
     connect(searchButton_, &PngButton::commanded, this, &CARNDlg::searchPressed);
     connect(helpButton_, &PngButton::commanded, this, &CARNDlg::openManual);
+    connect(checkButton_, &PngButton::commanded, this, [this] { room_.check().run(); });
     connect(unitList_, &CListCtrlCl::rowDoubleClicked, this,
         [this](int, int row) { discovery().unitRowActivated(row); });
     connect(rdaList_, &CListCtrlCl::rowDoubleClicked, this,
@@ -235,6 +251,8 @@ void CARNDlg::selectPage(Page page)
     for (std::size_t i = 0; i < pageButtons_.size(); ++i)
         pageButtons_[i]->setState(static_cast<int>(i) == static_cast<int>(page) ? 1 : 0);
     micPage_->setVisible(page == Page::Mic);
+    checkButton_->setVisible(page == Page::Mic);
+    roomStatus_->setVisible(page == Page::Mic);
     speakerPage_->setVisible(page == Page::Speaker);
     routingPage_->setVisible(page == Page::Routing);
 
@@ -297,6 +315,11 @@ void CARNDlg::showFramesDropped(std::size_t dropped)
 QString CARNDlg::statusLine() const
 {
     return localAddress_->text();
+}
+
+QString CARNDlg::roomStatusLine() const
+{
+    return roomStatus_->toolTip();
 }
 
 void CARNDlg::setStatusLine(const QString &text, const QColor &colour)
@@ -383,6 +406,7 @@ void CARNDlg::mousePressEvent(QMouseEvent *event)
 void CARNDlg::searchChanged(bool pressed)
 {
     searchButton_->setState(pressed ? 1 : 0);
+    checkButton_->setEnabled(store_.scanActive && !room_.check().summary().running);
     if (pressed)
         noAnswerTimer_->start();
     updateEmptyHint();
@@ -411,7 +435,32 @@ void CARNDlg::unitListChanged()
 {
     updateEmptyHint();
     showRows(*unitList_, discovery().unitList());
+    markSilentUnits();
     refreshDanteList();
+}
+
+void CARNDlg::unitCheckChanged(int, const UnitCheck &)
+{
+    markSilentUnits();
+}
+
+void CARNDlg::markSilentUnits()
+{
+    const UnitListModel &rows = discovery().unitList();
+    for (std::size_t row = 0; row < rows.rowCount(); ++row) {
+        const int slot = slotOfUnitRow(rows, row);
+        unitList_->setRowMarked(static_cast<int>(row),
+            slot >= 0 && room_.check().unit(slot).state == UnitCheckState::NotResponding);
+    }
+}
+
+void CARNDlg::roomCheckChanged(RoomCheckEvent, const RoomCheckSummary &summary)
+{
+    checkButton_->setEnabled(store_.scanActive && !summary.running);
+    const QString text = QString::fromStdString(roomStatusText(summary, store_));
+    roomStatus_->setToolTip(text);
+    roomStatus_->setText(
+        roomStatus_->fontMetrics().elidedText(text, Qt::ElideRight, roomStatus_->width()));
 }
 
 void CARNDlg::processorListChanged()

@@ -63,6 +63,8 @@ public:
     // full), with the count so far, until the next press of the search button.
     void showFramesDropped(std::size_t dropped);
     QString statusLine() const;
+    // The room's status line on the MIC page, beside CHECK.
+    QString roomStatusLine() const;
 
     // How long a search runs without an answer before the MIC page says what to check.
     static constexpr int NoAnswerHintMs = 3000;
@@ -87,6 +89,8 @@ private:
     void connectionStarted() override;
     void unitListChanged() override;
     void processorListChanged() override;
+    void unitCheckChanged(int slot, const UnitCheck &check) override;
+    void roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary) override;
 
     void createControls();
     void setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompts);
@@ -102,6 +106,8 @@ private:
     void fitStartSizeToFrame();
     void setStatusLine(const QString &text, const QColor &colour);
     void updateEmptyHint();
+    // The unit list marks the rows of units that do not answer.
+    void markSilentUnits();
 
     Room &room_;
     Store &store_;
@@ -119,6 +125,8 @@ private:
     QLineEdit *processorAddress_ = nullptr;
     PngButton *addProcessorButton_ = nullptr;
     QLabel *localAddress_ = nullptr;
+    PngButton *checkButton_ = nullptr;
+    QLabel *roomStatus_ = nullptr;
     CMicDlg *micPage_ = nullptr;
     CSpeakerDlg *speakerPage_ = nullptr;
     CMatrixDlg *routingPage_ = nullptr;

@@ -25,6 +25,12 @@ MainWindowGeometry mainWindowGeometry(QSize client)
     g.helpButton = QRect(w - 260, 50, 100, 30);
     g.localAddressLabel = QRect(w - 260, 84, 230, 32);
     g.pageArea = QRect(0, 120, column, h - 130);
+    constexpr int bandTop = 92;
+    constexpr int bandHeight = 26;
+    constexpr int keptFree = 330;
+    g.checkButton = QRect(6, bandTop, 96, bandHeight);
+    const int statusLeft = g.checkButton.right() + 1 + 12;
+    g.roomStatusLabel = QRect(statusLeft, bandTop, column - keptFree - statusLeft, bandHeight);
 
     g.unitList = QRect(column, 120, w / 4, h - 130);
     // The processors take the units' place while the speaker page is shown, with the field

@@ -24,6 +24,9 @@ enum MainWindowControlId : int {
     ProcessorAddressFieldId = 1401,
     AddProcessorButtonId = 1402,
     LocalAddressLabelId = 1403,
+    // Ours: the room check's button and the room's status line, on the MIC page.
+    CheckButtonId = 1404,
+    RoomStatusLabelId = 1405,
 };
 
 // The window's outer size at start, frame included.
@@ -40,6 +43,10 @@ struct MainWindowGeometry {
     QRect searchButton;
     QRect helpButton;
     QRect localAddressLabel;
+    // In the band between the page buttons and the page, shown with the MIC page; the right
+    // end of the band is kept free for more buttons.
+    QRect checkButton;
+    QRect roomStatusLabel;
     QRect pageArea; // the microphone, speaker and routing pages
     QRect unitList;
     QRect processorList;

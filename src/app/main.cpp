@@ -52,6 +52,11 @@ struct CommandLine {
                        "(add 127.0.0.0/8 for this computer); needed for a --control address "
                        "other than loopback. Default: this computer alone."),
         QStringLiteral("CIDR") };
+    QCommandLineOption checkIntervalOption { QStringLiteral("check-interval"),
+        QStringLiteral("Check the room every SECONDS while the search is on: which units "
+                       "answer, and whether they hold what ARX shows. 0 checks only when "
+                       "CHECK is pressed; at least 3. Default: 30."),
+        QStringLiteral("SECONDS") };
 
     CommandLine()
     {
@@ -61,7 +66,7 @@ struct CommandLine {
         parser.addVersionOption();
         for (const QCommandLineOption *option :
             { &interfaceOption, &journalOption, &captureOption, &headlessOption, &searchOption,
-                &presetFolderOption, &controlOption, &controlAllowOption })
+                &presetFolderOption, &controlOption, &controlAllowOption, &checkIntervalOption })
             parser.addOption(*option);
     }
 
@@ -104,6 +109,12 @@ struct CommandLine {
             return refuse("the room-control port has no authentication, so --control on an "
                           "address other than loopback needs --control-allow CIDR[,CIDR...]");
         }
+        if (parser.isSet(checkIntervalOption)) {
+            const auto seconds = checkInterval(parser.value(checkIntervalOption));
+            if (!seconds)
+                return std::nullopt;
+            options.checkIntervalSeconds = *seconds;
+        }
         options.control = server;
         return options;
     }
@@ -112,6 +123,22 @@ private:
     static std::optional<arx::StartOptions> refuse(const std::string &reason)
     {
         std::fprintf(stderr, "arx: %s\n", reason.c_str());
+        return std::nullopt;
+    }
+
+    // 0, or whole seconds from the shortest period up to a day.
+    static std::optional<int> checkInterval(const QString &text)
+    {
+        constexpr int Longest = 24 * 60 * 60;
+        constexpr int Shortest = arx::RoomCheck::ShortestIntervalSeconds;
+        bool number = false;
+        const int seconds = text.trimmed().toInt(&number);
+        if (number && (seconds == 0 || (seconds >= Shortest && seconds <= Longest)))
+            return seconds;
+        std::fprintf(stderr,
+            "arx: --check-interval needs 0 (check only when asked) or whole seconds from %d to "
+            "%d, not \"%s\"\n",
+            Shortest, Longest, qPrintable(text));
         return std::nullopt;
     }
 };
@@ -157,9 +184,10 @@ int runHeadless(const arx::StartOptions &options)
 
 int main(int argc, char *argv[])
 {
-    // --help, --version, --headless and wrong options are dealt with before the window system
-    // is asked for, so that they work without a display. Options this first reading does not
-    // know may be Qt's own (-platform, -style); the application object takes those below.
+    // --help, --version, --headless and wrong options (an address, a check interval) are dealt
+    // with before the window system is asked for, so that they work without a display. Options
+    // this first reading does not know may be Qt's own (-platform, -style); the application
+    // object takes those below.
     {
         QCoreApplication reader(argc, argv);
         arx::nameTheApplication();

@@ -186,6 +186,8 @@ CColourButton::CColourButton(Prompts &prompts, QWidget *parent)
 
 void CColourButton::setColour(std::uint32_t colour)
 {
+    if ((colour & 0xFFFFFFu) == colour_)
+        return;
     colour_ = colour & 0xFFFFFFu;
     update();
 }

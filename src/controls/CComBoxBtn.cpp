@@ -63,7 +63,10 @@ void CComBoxBtn::select(int index)
         return;
     dropList()->setCurrentSelection(clamped);
     dropList()->setPreviousSelection(clamped);
-    text_ = dropList()->entryText(clamped);
+    const QString text = dropList()->entryText(clamped);
+    if (text == text_)
+        return;
+    text_ = text;
     update();
 }
 

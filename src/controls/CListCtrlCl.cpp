@@ -15,6 +15,10 @@ namespace arx {
 namespace {
 
 constexpr int MaximumCellText = 255;
+// Kept on a row's first cell.
+constexpr int MarkedRole = Qt::UserRole + 1;
+const QColor MarkedBackground(0xF4, 0xD6, 0xD2);
+const QColor MarkedText(0x9A, 0x1C, 0x12);
 
 // Paints every cell of a CListCtrlCl: its background (the highlight when the row is
 // selected), then its text in the list's colour, font and column alignment.
@@ -30,14 +34,17 @@ public:
         const QModelIndex &index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
+        const bool marked = list_->isRowMarked(index.row());
         const QPalette &palette = list_->palette();
         painter->fillRect(option.rect,
-            selected ? palette.color(QPalette::Highlight) : palette.color(QPalette::Base));
+            selected     ? palette.color(QPalette::Highlight)
+                : marked ? MarkedBackground
+                         : palette.color(QPalette::Base));
         const QString text = index.data(Qt::DisplayRole).toString().left(MaximumCellText);
         painter->save();
         painter->setRenderHint(QPainter::TextAntialiasing);
         painter->setFont(list_->cellFont());
-        painter->setPen(list_->textColour());
+        painter->setPen(marked ? MarkedText : list_->textColour());
         const Qt::Alignment alignment = columnAlignment(list_->alignmentString(), index.column());
         painter->drawText(option.rect, alignment | Qt::AlignVCenter | Qt::TextSingleLine, text);
         painter->restore();
@@ -166,6 +173,22 @@ int CListCtrlCl::selectedRow() const
 {
     const auto rows = selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void CListCtrlCl::setRowMarked(int row, bool marked)
+{
+    if (row < 0 || row >= rowCount() || isRowMarked(row) == marked)
+        return;
+    if (!item(row, 0))
+        setItem(row, 0, new QTableWidgetItem);
+    item(row, 0)->setData(MarkedRole, marked);
+    viewport()->update(); // every cell of the row takes the mark's colours
+}
+
+bool CListCtrlCl::isRowMarked(int row) const
+{
+    const QTableWidgetItem *first = item(row, 0);
+    return first && first->data(MarkedRole).toBool();
 }
 
 void CListCtrlCl::syncHeaderTexts()

@@ -36,6 +36,9 @@ public:
     QString itemText(int row, int column) const;
     void deleteAllItems();
     int selectedRow() const; // -1 when none
+    // A marked row is drawn in the mark's colours (a device that does not answer, say).
+    void setRowMarked(int row, bool marked);
+    bool isRowMarked(int row) const;
 
 signals:
     // A row was double-clicked: (list id, row).

@@ -48,6 +48,9 @@ CStaticST::CStaticST(QWidget *parent)
 
 void CStaticST::setText(const QString &text)
 {
+    // Strips are refreshed often with what they show already: repaint only for a change.
+    if (text == text_)
+        return;
     text_ = text;
     update();
 }
@@ -181,7 +184,10 @@ void CStaticST::setNaturalImage(const QImage &image, bool show)
 
 void CStaticST::setImage(int artworkId)
 {
-    naturalImage_ = pngImage(artworkId);
+    const QImage image = pngImage(artworkId);
+    if (showNaturalImage_ && image.cacheKey() == naturalImage_.cacheKey())
+        return;
+    naturalImage_ = image;
     showNaturalImage_ = true;
     if (!naturalImage_.isNull())
         resize(naturalImage_.size());

@@ -46,6 +46,8 @@ void PngButton::setMode(ButtonMode mode)
 
 void PngButton::setState(int state)
 {
+    if (state == state_)
+        return;
     state_ = state;
     update();
 }
@@ -88,6 +90,8 @@ void PngButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!isEnabled())
+        painter.setOpacity(0.4);
     const QImage &image = images_[shownImage() - 1];
     if (!image.isNull())
         painter.drawImage(rect(), image);

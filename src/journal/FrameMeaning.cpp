@@ -1,6 +1,7 @@
 #include "journal/FrameMeaning.h"
 
 #include "format/Gbk.h"
+#include "format/UnitValueText.h"
 #include "model/DeviceRecord.h"
 #include "protocol/Frames.h"
 
@@ -46,76 +47,6 @@ public:
 private:
     std::span<const std::uint8_t> bytes_;
 };
-
-std::string onOff(int value)
-{
-    return value == 0 ? "off" : value == 1 ? "on" : std::to_string(value);
-}
-
-std::string signedDb(int db)
-{
-    return db > 0 ? printf("+%ddB", db) : printf("%ddB", db);
-}
-
-// Tenths of a dB, as "+1.5 dB", "-3.0 dB" or "0.0 dB".
-std::string tenthsDb(int tenths)
-{
-    const char *sign = tenths > 0 ? "+" : tenths < 0 ? "-" : "";
-    const int magnitude = tenths < 0 ? -tenths : tenths;
-    return printf("%s%d.%d dB", sign, magnitude / 10, magnitude % 10);
-}
-
-// A Q code with `scale` steps per unit, with as many decimals as the code has.
-std::string qText(int code, int scale)
-{
-    if (scale == 100 && code % 10 != 0)
-        return printf("%d.%02d", code / 100, code % 100);
-    const int tenths = scale == 100 ? code / 10 : code;
-    return printf("%d.%d", tenths / 10, tenths % 10);
-}
-
-// Gain codes: ARN1 stores the list index (0..+15 dB in 3 dB steps), VEL-K the index from
-// -6 dB, PXL2 the dB value itself.
-std::string gainText(std::int32_t unitType, int code)
-{
-    switch (unitType) {
-    case UnitTypeArn1:
-    case UnitTypeArn1Short:
-        return signedDb(3 * code);
-    case UnitTypeVelK:
-    case UnitTypeVelKShort:
-        return signedDb(3 * code - 6);
-    case UnitTypePxl2:
-        return signedDb(code);
-    default:
-        return printf("code %d", code);
-    }
-}
-
-std::string modeText(int code)
-{
-    constexpr const char *Modes[] = { "OFF", "ON", "PTT", "PTM" };
-    return code >= 0 && code < 4 ? Modes[code] : std::to_string(code);
-}
-
-std::string colourIndexText(int code)
-{
-    constexpr const char *Colours[]
-        = { "black", "red", "green", "yellow", "blue", "magenta", "cyan", "light blue" };
-    return code >= 0 && code < 8 ? Colours[code] : printf("colour %d", code);
-}
-
-// 24-bit colours keep red in the low byte; shown the usual way round.
-std::string colourRgbText(int value)
-{
-    return printf("#%02X%02X%02X", value & 0xFF, value >> 8 & 0xFF, value >> 16 & 0xFF);
-}
-
-std::string shapeText(int shape)
-{
-    constexpr const char *Shapes[] = { "peaking", "low shelf", "high shelf" };
-    return shape >= 0 && shape < 3 ? Shapes[shape] : printf("shape %d", shape);
-}
 
 std::string channelText(int channel)
 {
@@ -165,7 +96,7 @@ std::string colourWideText(const Reader &frame, std::size_t at)
 std::string micBandText(int band, int frequency, int qCode, int gainCode, int shape)
 {
     return printf("EQ band %d: %d Hz, Q %s, %s, %s", band, frequency, qText(qCode, 100).c_str(),
-        tenthsDb(gainCode - 300).c_str(), shapeText(shape).c_str());
+        micEqGainText(gainCode).c_str(), shapeText(shape).c_str());
 }
 
 // Unit frames -----------------------------------------------------------------------------

@@ -28,6 +28,35 @@ void JournalEntry::setBytes(std::span<const std::uint8_t> frame)
     wireLength = static_cast<std::uint32_t>(frame.size());
 }
 
+void JournalEntry::setEventTexts(std::initializer_list<std::string_view> texts)
+{
+    std::size_t at = 0;
+    for (std::string_view text : texts) {
+        std::size_t fits = std::min(text.size(), bytes.size() - at - 1);
+        // Never half a UTF-8 character: continuation bytes are 10xxxxxx.
+        while (fits < text.size() && fits > 0
+            && (static_cast<unsigned char>(text[fits]) & 0xC0) == 0x80)
+            --fits;
+        std::memcpy(bytes.data() + at, text.data(), fits);
+        at += fits;
+        bytes[at++] = '\0';
+        if (at >= bytes.size())
+            break;
+    }
+    length = static_cast<std::uint16_t>(at);
+    wireLength = 0;
+}
+
+std::string_view JournalEntry::eventText(std::size_t index) const
+{
+    std::size_t at = 0;
+    for (; index > 0 && at < length; --index)
+        at += std::strlen(reinterpret_cast<const char *>(bytes.data()) + at) + 1;
+    if (at >= length)
+        return {};
+    return reinterpret_cast<const char *>(bytes.data()) + at;
+}
+
 Journal::Journal(std::int64_t wallMinusMonotonicMs, std::size_t capacity)
     : wallOffset_(wallMinusMonotonicMs)
     , ring_(std::max<std::size_t>(capacity, 1))

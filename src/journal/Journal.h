@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/DeviceRecord.h"
+#include "model/UnitCheck.h"
 #include "protocol/Datagram.h"
 #include "protocol/DropReason.h"
 
@@ -12,11 +13,22 @@
 #include <span>
 #include <stop_token>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace arx {
 
-enum class JournalDirection : std::uint8_t { Out, In, Dropped };
+// Event: what the room check found, an entry of its own kind beside the datagrams.
+enum class JournalDirection : std::uint8_t { Out, In, Dropped, Event };
+
+enum class JournalEventKind : std::uint8_t {
+    None,
+    CheckStarted,
+    CheckSkipped,
+    CheckFinished, // its text: the room's status line
+    UnitState, // `unitState`; its text: when the unit was last heard, while not responding
+    Difference, // its texts: the field, ARX's value and the unit's
+};
 
 enum class DeviceKind : std::uint8_t { None, Unit, Processor, Search };
 
@@ -51,12 +63,19 @@ struct JournalEntry {
     std::uint32_t wireLength = 0; // the datagram's length, which may exceed the bytes kept
     std::uint16_t length = 0; // bytes kept
     std::array<std::uint8_t, DatagramCapacity> bytes {};
+    // An event keeps its texts in `bytes`, each ending in a NUL, so that entries stay one size.
+    JournalEventKind event = JournalEventKind::None;
+    UnitCheckState unitState = UnitCheckState::Answering;
 
     std::span<const std::uint8_t> frame() const { return { bytes.data(), length }; }
     void setAddress(const std::string &text);
     // Sent, or dropped on its way out.
     bool isOutgoing() const { return direction == JournalDirection::Out || outgoing; }
     void setBytes(std::span<const std::uint8_t> frame);
+    // Keeps the texts one after the other; what does not fit is cut at a character's start.
+    void setEventTexts(std::initializer_list<std::string_view> texts);
+    // The event's text `index` (0 first); empty when it has none.
+    std::string_view eventText(std::size_t index) const;
 };
 
 // The latest entries, in a ring of fixed size. Any thread may add; one mutex guards the ring.

@@ -60,6 +60,8 @@ QVariant JournalModel::data(const QModelIndex &index, int role) const
         return QColor(0xFF, 0x8A, 0x65);
     if (role == Qt::ForegroundRole && row.entry.direction == JournalDirection::Out)
         return QColor(0x9F, 0xD3, 0xFF);
+    if (role == Qt::ForegroundRole && row.entry.direction == JournalDirection::Event)
+        return QColor(0xFF, 0xD5, 0x4F);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     switch (index.column()) {

@@ -25,16 +25,18 @@ JournalEntry receivedEntry(const Store *store, std::int64_t monotonicMs, const D
     return entry;
 }
 
-void takeUnit(JournalDevice &device, const DeviceRecord &record)
+} // namespace
+
+JournalDevice unitDevice(const DeviceRecord &record)
 {
+    JournalDevice device;
     device.kind = DeviceKind::Unit;
     device.unitNumber = record.unitNumber;
     device.unitType = record.type;
     std::memcpy(device.unitName, record.name, sizeof device.unitName);
     device.unitName[sizeof device.unitName - 1] = '\0';
+    return device;
 }
-
-} // namespace
 
 JournalDevice journalDevice(const Store *store, const std::string &address, std::uint16_t port,
     std::span<const std::uint8_t> bytes, int slot)
@@ -53,14 +55,11 @@ JournalDevice journalDevice(const Store *store, const std::string &address, std:
     if (!store)
         return device;
     if (slot >= 0 && slot < UnitSlotCount && slotMatchesSender(store->unitTable[slot], address)) {
-        takeUnit(device, store->unitTable[slot]);
-        return device;
+        return unitDevice(store->unitTable[slot]);
     }
     for (const DeviceRecord &record : store->unitTable) {
-        if (slotMatchesSender(record, address)) {
-            takeUnit(device, record);
-            break;
-        }
+        if (slotMatchesSender(record, address))
+            return unitDevice(record);
     }
     return device;
 }
@@ -158,6 +157,11 @@ void JournalingLink::pause(int milliseconds)
 {
     if (next_)
         next_->pause(milliseconds);
+}
+
+std::shared_ptr<const SendFence> JournalingLink::fence(std::int64_t nowMs)
+{
+    return next_ ? next_->fence(nowMs) : SendFence::completedAt(nowMs);
 }
 
 void JournalingLink::queued(std::uint64_t ticket, SendOutcome outcome)

@@ -23,6 +23,9 @@ namespace arx {
 JournalDevice journalDevice(const Store *store, const std::string &address, std::uint16_t port,
     std::span<const std::uint8_t> bytes, int slot = -1);
 
+// The journal's name of a unit: its number, type and name as its record holds them now.
+JournalDevice unitDevice(const DeviceRecord &record);
+
 // Records one received datagram where it was handled (reason None) or dropped; `slot` as for
 // journalDevice. `monotonicMs` is when handling began: what the handling sends comes after.
 void recordReceived(Journal &journal, const Store *store, std::int64_t monotonicMs,
@@ -57,6 +60,7 @@ public:
     bool sendUnlessWaiting(const std::string &address, std::uint16_t port,
         std::span<const std::uint8_t> bytes) override;
     void pause(int milliseconds) override;
+    std::shared_ptr<const SendFence> fence(std::int64_t nowMs) override;
 
     void queued(std::uint64_t ticket, SendOutcome outcome) override;
     void sent(std::uint64_t ticket, std::int64_t monotonicMs, int error) override;

@@ -47,12 +47,57 @@ struct Fields {
     std::string time, direction, device, from, to, hex, meaning;
 };
 
+bool isEvent(const JournalEntry &entry)
+{
+    return entry.direction == JournalDirection::Event;
+}
+
+std::string eventMeaning(const JournalEntry &entry)
+{
+    const auto text = [&](std::size_t index) { return std::string(entry.eventText(index)); };
+    switch (entry.event) {
+    case JournalEventKind::CheckStarted:
+        return "room check: search request sent again";
+    case JournalEventKind::CheckSkipped:
+        return "room check skipped: frames of the previous check are still queued";
+    case JournalEventKind::CheckFinished:
+        return "room check finished: " + text(0);
+    case JournalEventKind::UnitState:
+        if (entry.unitState == UnitCheckState::NotResponding)
+            return "not responding, no answer since " + text(0);
+        return unitCheckStateText(entry.unitState);
+    case JournalEventKind::Difference:
+        return text(0) + " differs: ARX " + text(1) + ", unit " + text(2);
+    case JournalEventKind::None:
+        break;
+    }
+    return "event";
+}
+
+// Events carry the unit's number and state, and a difference its field and both values,
+// instead of addresses and bytes.
+std::string eventJsonLine(const JournalEntry &entry)
+{
+    std::string line = "{\"time\":\"" + utcText(entry.wallMs) + "\",\"direction\":\"event\","
+        + "\"device\":\"" + jsonEscaped(deviceText(entry.device)) + "\"";
+    if (entry.event == JournalEventKind::UnitState || entry.event == JournalEventKind::Difference)
+        line += ",\"unit\":" + std::to_string(entry.device.unitNumber) + ",\"state\":\""
+            + unitCheckStateText(entry.unitState) + "\"";
+    if (entry.event == JournalEventKind::Difference)
+        line += ",\"field\":\"" + jsonEscaped(std::string(entry.eventText(0))) + "\",\"arx\":\""
+            + jsonEscaped(std::string(entry.eventText(1))) + "\",\"unit_value\":\""
+            + jsonEscaped(std::string(entry.eventText(2))) + "\"";
+    return line + ",\"meaning\":\"" + jsonEscaped(eventMeaning(entry)) + "\"}";
+}
+
 Fields fieldsOf(const JournalEntry &entry, const std::string &fallbackLocal)
 {
     const bool out = entry.isOutgoing();
     const std::string far = endpointText(entry);
-    // This end as the entry recorded it, which the capture of the same entry carries too.
-    const std::string local = entry.localAddress[0] != '\0'
+    // This end as the entry recorded it, which the capture of the same entry carries too; an
+    // event has no ends.
+    const std::string local = isEvent(entry) ? std::string()
+        : entry.localAddress[0] != '\0'
         ? std::string(entry.localAddress) + ":" + std::to_string(entry.localPort)
         : fallbackLocal;
     return { .time = utcText(entry.wallMs),
@@ -75,6 +120,8 @@ std::string directionText(const JournalEntry &entry)
         return "in";
     case JournalDirection::Dropped:
         return "dropped";
+    case JournalDirection::Event:
+        return "event";
     }
     return "";
 }
@@ -100,12 +147,16 @@ std::string deviceText(const JournalDevice &device)
 
 std::string endpointText(const JournalEntry &entry)
 {
+    if (isEvent(entry))
+        return {};
     return std::string(entry.address) + ":" + std::to_string(entry.port);
 }
 
 std::string hexText(const JournalEntry &entry, bool spaced)
 {
     static constexpr char Digits[] = "0123456789ABCDEF";
+    if (isEvent(entry))
+        return {};
     std::string text;
     text.reserve(entry.length * 3);
     for (std::size_t i = 0; i < entry.length; ++i) {
@@ -119,6 +170,8 @@ std::string hexText(const JournalEntry &entry, bool spaced)
 
 std::string meaningText(const JournalEntry &entry)
 {
+    if (isEvent(entry))
+        return eventMeaning(entry);
     const bool out = entry.isOutgoing();
     if (entry.direction == JournalDirection::Dropped) {
         std::string text = std::string("dropped: ") + dropReasonText(entry.reason);
@@ -146,6 +199,8 @@ std::string utcText(std::int64_t wallMs)
 
 std::string jsonLine(const JournalEntry &entry, const std::string &local)
 {
+    if (isEvent(entry))
+        return eventJsonLine(entry);
     const Fields fields = fieldsOf(entry, local);
     return "{\"time\":\"" + fields.time + "\",\"direction\":\"" + fields.direction
         + "\",\"device\":\"" + jsonEscaped(fields.device) + "\",\"from\":\"" + fields.from

@@ -62,6 +62,7 @@ const DirectionChoice DirectionChoices[] = {
     { .text = "out", .direction = JournalDirection::Out },
     { .text = "in", .direction = JournalDirection::In },
     { .text = "dropped", .direction = JournalDirection::Dropped },
+    { .text = "event", .direction = JournalDirection::Event },
 };
 
 } // namespace

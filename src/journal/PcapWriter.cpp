@@ -41,7 +41,8 @@ PcapWriter::~PcapWriter()
 
 void PcapWriter::write(const JournalEntry &entry)
 {
-    if (!dumper_ || (entry.isOutgoing() && entry.direction == JournalDirection::Dropped))
+    if (!dumper_ || entry.direction == JournalDirection::Event
+        || (entry.isOutgoing() && entry.direction == JournalDirection::Dropped))
         return;
     const CapturePacket packet = capturePacket(entry, identification_++);
     pcap_pkthdr header {};

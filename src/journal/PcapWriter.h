@@ -14,8 +14,9 @@ namespace arx {
 
 // A capture file that Wireshark and tcpdump read: each journal entry becomes a raw IPv4/UDP
 // packet with the entry's time. Frames that never left (refused by the send queue or the
-// socket) are left out, since a capture shows what was on the wire; datagrams dropped on
-// the way in did arrive, and are kept.
+// socket) are left out, since a capture shows what was on the wire, and so are the room
+// check's events, which are no datagrams; datagrams dropped on the way in did arrive, and
+// are kept.
 class PcapWriter {
 public:
     // Creates `path`, or empties it.

@@ -12,7 +12,10 @@
 #include "controls/MyComboBox.h"
 #include "controls/PngButton.h"
 
+#include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -52,6 +55,15 @@ constexpr int ModeSelectorId = 1130;
 constexpr int GainListId = 1129;
 constexpr int ModeListId = 1132;
 constexpr int CopyListId = 1133;
+
+// Ours: the room check's mark and the line of a unit that does not answer.
+constexpr int DiffersMarkId = 1150;
+constexpr int SilenceLabelId = 1151;
+constexpr QRect DiffersMarkPlace(374, 13, 62, 22);
+constexpr QRect SilenceLabelPlace(436, 12, 210, 26);
+
+constexpr const char *TakeUnitSettingsText = "Take the unit's settings";
+constexpr const char *SendSettingsAgainText = "Send ARX's settings again";
 
 constexpr int CloseButtonInset = 30;
 constexpr int MeterLeds = 32;
@@ -187,6 +199,17 @@ void fillList(CComBoxBtn *selector, std::span<const char *const> entries)
     selector->select(0);
 }
 
+QString differencesText(const std::vector<UnitDifference> &differences)
+{
+    QStringList lines;
+    for (const UnitDifference &difference : differences)
+        lines << QStringLiteral("%1: ARX: %2, unit: %3")
+                     .arg(QString::fromStdString(difference.field),
+                         QString::fromStdString(difference.arx),
+                         QString::fromStdString(difference.unit));
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 CInputDlg::CInputDlg(UnitController &units, Prompts &prompts, QWidget *parent)
@@ -281,7 +304,39 @@ void CInputDlg::buildControls()
     connect(okButton_, &PngButton::commanded, this, &CInputDlg::copyFromUnit);
     connect(closeButton_, &PngButton::commanded, this, &CInputDlg::closeStrip);
     connect(equaliserButton_, &PngButton::commanded, this, &CInputDlg::equaliserPressed);
+    buildCheckControls();
     applyStripColour();
+}
+
+void CInputDlg::buildCheckControls()
+{
+    differsMark_ = makeControl<QToolButton>(this, DiffersMarkId, DiffersMarkPlace);
+    differsMark_->setText(QStringLiteral("differs"));
+    differsMark_->setPopupMode(QToolButton::InstantPopup);
+    differsMark_->setStyleSheet(QStringLiteral(
+        "QToolButton { background: #e8a33d; color: #1b1206; border: none; border-radius: 4px;"
+        " font-weight: bold; font-size: 12px; }"
+        "QToolButton:hover { background: #f5bd62; }"
+        "QToolButton::menu-indicator { image: none; width: 0; }"));
+    auto *answers = new QMenu(differsMark_);
+    connect(answers->addAction(QString::fromLatin1(TakeUnitSettingsText)), &QAction::triggered,
+        this,
+        [this] { emit differenceAnswered(deviceIndex(), DifferenceAnswer::TakeUnitSettings); });
+    connect(answers->addAction(QString::fromLatin1(SendSettingsAgainText)), &QAction::triggered,
+        this,
+        [this] { emit differenceAnswered(deviceIndex(), DifferenceAnswer::SendSettingsAgain); });
+    differsMark_->setMenu(answers);
+    differsMark_->hide();
+
+    silenceVeil_ = new QWidget(this);
+    silenceVeil_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    silenceVeil_->setAttribute(Qt::WA_StyledBackground);
+    silenceVeil_->setStyleSheet(QStringLiteral("background: rgba(8, 10, 14, 150);"));
+    silenceVeil_->hide();
+    silenceLabel_ = makeControl<QLabel>(this, SilenceLabelId, SilenceLabelPlace);
+    silenceLabel_->setStyleSheet(
+        QStringLiteral("color: #ff9e8f; font-weight: bold; font-size: 13px;"));
+    silenceLabel_->hide();
 }
 
 void CInputDlg::setSlotIndex(int slotIndex)
@@ -330,7 +385,15 @@ void CInputDlg::InitStrip()
 
 void CInputDlg::RebuildCopyList()
 {
-    copyEntries_ = copySources(units_.store(), deviceIndex());
+    std::vector<CopyEntry> sources = copySources(units_.store(), deviceIndex());
+    // Every change of the unit list shows every strip again: with 64 units registering,
+    // refilling unchanged lists held up the window for milliseconds at each one.
+    if (sources == copyEntries_
+        && copySelector_->dropList()->entryCount() == 1 + static_cast<int>(sources.size())) {
+        copySelector_->select(0);
+        return;
+    }
+    copyEntries_ = std::move(sources);
     CDropList *list = copySelector_->dropList();
     list->clearEntries();
     list->addEntry(QString::fromLatin1(NullCopyEntry));
@@ -363,7 +426,29 @@ void CInputDlg::RefreshFromRecord()
 
 void CInputDlg::UpdateMeter()
 {
-    meter_->setBandValue(0, 2 * record().level);
+    // A unit that does not answer has no level: the last one would be a lie.
+    const bool silent = check_.state == UnitCheckState::NotResponding;
+    meter_->setBandValue(0, silent ? 0 : 2 * record().level);
+}
+
+void CInputDlg::showCheck(const UnitCheck &check)
+{
+    check_ = check;
+    const bool differs = check.state == UnitCheckState::Differs;
+    differsMark_->setToolTip(differs ? differencesText(check.differences) : QString());
+    differsMark_->setVisible(differs);
+
+    const bool silent = check.state == UnitCheckState::NotResponding;
+    silenceLabel_->setText(silent
+            ? QStringLiteral("No answer since %1").arg(QString::fromStdString(lastHeardText(check)))
+            : QString());
+    meter_->setVisible(!silent);
+    silenceVeil_->setGeometry(rect());
+    silenceVeil_->setVisible(silent);
+    silenceLabel_->setVisible(silent);
+    silenceVeil_->raise();
+    silenceLabel_->raise();
+    UpdateMeter();
 }
 
 void CInputDlg::closeStrip()
@@ -457,8 +542,10 @@ void CInputDlg::paintEvent(QPaintEvent *)
 
 void CInputDlg::resizeEvent(QResizeEvent *event)
 {
-    if (stripReady_)
+    if (stripReady_) {
         closeButton_->move(width() - CloseButtonInset, 5);
+        silenceVeil_->setGeometry(rect());
+    }
     QWidget::resizeEvent(event);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mic/UnitController.h"
+#include "model/UnitCheck.h"
 
 #include <QImage>
 #include <QWidget>
@@ -8,6 +9,9 @@
 #include <array>
 #include <functional>
 #include <vector>
+
+class QLabel;
+class QToolButton;
 
 namespace arx {
 
@@ -18,6 +22,9 @@ class CStaticST;
 class MyComboBox;
 class PngButton;
 class Prompts;
+
+// The operator's answers to a unit whose settings differ from what ARX shows.
+enum class DifferenceAnswer { TakeUnitSettings, SendSettingsAgain };
 
 // Opens the equaliser dialog of a unit (record index 0..63) and returns once it is closed.
 using EqualiserOpener = std::function<void(int deviceIndex)>;
@@ -50,6 +57,11 @@ public:
     void UpdateMeter();
     // The search stopped, or the close button: hidden, not shown.
     void closeStrip();
+    // What the room check says of the unit: a unit that differs gets a mark whose tooltip
+    // lists the differences and whose menu offers the two answers; one that does not answer
+    // is dimmed, says since when, and its meter shows nothing.
+    void showCheck(const UnitCheck &check);
+    const UnitCheck &shownCheck() const { return check_; }
 
     // The selectors that step on the mouse wheel (gain, mode, COPY, colour boxes).
     std::vector<QWidget *> wheelSelectors() const;
@@ -59,12 +71,17 @@ public:
 
     QColor stripColour() const;
 
+signals:
+    // Chosen in the mark's menu: (record index, answer).
+    void differenceAnswered(int deviceIndex, DifferenceAnswer answer);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void buildControls();
+    void buildCheckControls();
     void toggled(int controlId);
     void listChosen(int listId, int index);
     void colourIndexChosen(RingColour colour, int index);
@@ -100,6 +117,10 @@ private:
     std::array<MyComboBox *, 3> colourCombos_ {};
     std::array<CColourButton *, 3> colourButtons_ {};
     std::vector<CopyEntry> copyEntries_;
+    UnitCheck check_;
+    QToolButton *differsMark_ = nullptr;
+    QWidget *silenceVeil_ = nullptr; // dims the strip of a unit that does not answer
+    QLabel *silenceLabel_ = nullptr;
 };
 
 } // namespace arx

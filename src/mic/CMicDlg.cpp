@@ -81,6 +81,7 @@ CMicDlg::CMicDlg(Room &room, Prompts &prompts, QWidget *parent)
         strip->installEventFilter(this); // its showing and hiding decide the empty-page text
         for (QWidget *selector : strip->wheelSelectors())
             selector->installEventFilter(this);
+        connect(strip, &CInputDlg::differenceAnswered, this, &CMicDlg::answerDifference);
         strips_[static_cast<std::size_t>(slot)] = strip;
     }
     bar_->raise();
@@ -115,14 +116,30 @@ void CMicDlg::ShowStrip(int slot)
     }
     if (shown->isStripShown()) {
         shown->RefreshFromRecord();
-        shown->UpdateMeter();
+        shown->showCheck(room_.check().unit(slot));
     }
 }
 
 void CMicDlg::hideStrip(int slot)
 {
+    if (!isSlot(slot))
+        return;
+    strip(slot)->closeStrip();
+    strip(slot)->showCheck(UnitCheck {});
+}
+
+void CMicDlg::unitCheckChanged(int slot, const UnitCheck &check)
+{
     if (isSlot(slot))
-        strip(slot)->closeStrip();
+        strip(slot)->showCheck(check);
+}
+
+void CMicDlg::answerDifference(int slot, DifferenceAnswer answer)
+{
+    if (answer == DifferenceAnswer::TakeUnitSettings)
+        room_.check().takeUnitSettings(slot);
+    else
+        room_.check().sendSettingsAgain(slot);
 }
 
 void CMicDlg::refreshStrip(int slot)

@@ -79,7 +79,9 @@ private:
     void unitFreed(int slot) override { hideStrip(slot); }
     void unitChanged(int slot, UnitFields) override { refreshStrip(slot); }
     void unitLevel(int slot) override { updateMeter(slot); }
+    void unitCheckChanged(int slot, const UnitCheck &check) override;
 
+    void answerDifference(int slot, DifferenceAnswer answer);
     void scrollContentsTo(int position);
     // A wheel event of the page's gesture: one notch scrolls one strip.
     void scrollByWheel(QWheelEvent *event);

@@ -555,6 +555,47 @@ void UnitController::sendAll(int slot, UnitFields fields)
     }
 }
 
+void UnitController::takeAnnounced(int slot, const DeviceRecord &announced, UnitFields fields)
+{
+    struct Taken {
+        UnitField field;
+        std::int32_t DeviceRecord::*member;
+    };
+    static constexpr Taken Members[] = {
+        { UnitField::Gain, &DeviceRecord::gain },
+        { UnitField::LowCut, &DeviceRecord::lowCut },
+        { UnitField::Phantom, &DeviceRecord::phantom },
+        { UnitField::Mute, &DeviceRecord::micMute },
+        { UnitField::Locate, &DeviceRecord::locate },
+        { UnitField::Mode, &DeviceRecord::mode },
+        { UnitField::ColourOpen, &DeviceRecord::colourOpen },
+        { UnitField::ColourMute, &DeviceRecord::colourMute },
+        { UnitField::ColourCall, &DeviceRecord::colourCall },
+        { UnitField::EqLowCut, &DeviceRecord::eqLowCutFrequency },
+        { UnitField::EqLowCut, &DeviceRecord::eqLowCutShape },
+    };
+    DeviceRecord &unit = record(slot);
+    for (const Taken &taken : Members) {
+        if (fields.contains(taken.field))
+            unit.*taken.member = announced.*taken.member;
+    }
+    // As a low cut switched on the strip: the PXL2 equaliser's low cut follows it.
+    if (fields.contains(UnitField::LowCut) && unit.type == UnitTypePxl2)
+        unit.eqLowCutOn = unit.lowCut;
+    for (int band = 0; band < MicEqBandCount; ++band) {
+        if (!fields.contains(eqBandField(band + 1)))
+            continue;
+        MicEqBand &to = unit.eqBands[band];
+        const MicEqBand &from = announced.eqBands[band];
+        to.shape = from.shape;
+        to.frequency = from.frequency;
+        to.q = from.q;
+        to.gain = from.gain;
+        to.enabled = from.enabled;
+    }
+    announce_.unitChanged(slot, fields);
+}
+
 void UnitController::sendTwice(int slot, StripSetting setting)
 {
     if (!record(slot).inUse)

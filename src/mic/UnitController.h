@@ -81,6 +81,7 @@ int gainListIndex(const DeviceRecord &record);
 struct CopyEntry {
     std::string nameBytes;
     int slot = -1;
+    bool operator==(const CopyEntry &) const = default;
 };
 
 // The COPY sources of `deviceIndex`: every online unit of the same type but itself, in
@@ -179,6 +180,10 @@ public:
     // The unit's whole setting as its record holds it, in the COPY sequence of its type with
     // its pauses, leaving out the frames that carry none of `fields`. Only while online.
     void sendAll(int slot, UnitFields fields = AllUnitFields);
+
+    // Takes `fields` of what the unit announced (`announced`, as the reply parser read it)
+    // into its record, as the unit holds them: stored and announced, nothing is sent.
+    void takeAnnounced(int slot, const DeviceRecord &announced, UnitFields fields);
 
     // Every 100 ms: locate goes off at the first tick at which more than 10 s have passed
     // since it was switched on, for every unit, shown or not.

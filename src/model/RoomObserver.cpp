@@ -82,4 +82,14 @@ void RoomObservers::speakerChanged(const SpeakerChange &change)
     announce([&](RoomObserver &o) { o.speakerChanged(change); });
 }
 
+void RoomObservers::unitCheckChanged(int slot, const UnitCheck &check)
+{
+    announce([&](RoomObserver &o) { o.unitCheckChanged(slot, check); });
+}
+
+void RoomObservers::roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary)
+{
+    announce([&](RoomObserver &o) { o.roomCheckChanged(event, summary); });
+}
+
 } // namespace arx

@@ -5,6 +5,9 @@
 
 namespace arx {
 
+struct RoomCheckSummary;
+struct UnitCheck;
+
 // The settings of a unit that one change touched.
 enum class UnitField : std::uint32_t {
     Gain = 1u << 0,
@@ -85,6 +88,14 @@ struct SpeakerChange {
     bool operator==(const SpeakerChange &) const = default;
 };
 
+// The steps of a room check, as observers hear them.
+enum class RoomCheckEvent {
+    Started, // the search request went out again
+    Skipped, // frames of the previous check were still queued
+    Finished, // the answer window has closed: every unit's state is settled
+    Updated, // the summary changed between those steps
+};
+
 // Every change to the room, from any source (the window, a command client, a room file, the
 // room check, the devices' own reports), is announced once to every observer, after it has
 // been stored. Units are named by slot, 0..63 (unit number - 1). Observers read the store for
@@ -111,6 +122,10 @@ public:
     // The connection state changed: acknowledged, given up, or dropped with the search.
     virtual void connectionChanged() { }
     virtual void speakerChanged(const SpeakerChange & /*change*/) { }
+    // The room check: a unit's state or its differences changed.
+    virtual void unitCheckChanged(int /*slot*/, const UnitCheck & /*check*/) { }
+    virtual void roomCheckChanged(RoomCheckEvent /*event*/, const RoomCheckSummary & /*summary*/) {
+    }
 };
 
 // Passes every announcement on to the observers, in the order they were added. An observer
@@ -131,6 +146,8 @@ public:
     void connectionStarted() override;
     void connectionChanged() override;
     void speakerChanged(const SpeakerChange &change) override;
+    void unitCheckChanged(int slot, const UnitCheck &check) override;
+    void roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary) override;
 
 private:
     template <class Call> void announce(Call call);

@@ -45,6 +45,14 @@ Discovery::Discovery(Store &store, Link &link, const Clock &clock, Prompts &prom
     , prompts_(prompts)
     , announce_(announce)
     , ownAddress_(std::move(ownAddress))
+    , heardKnown_([this](const KnownAnnouncement &known) {
+        const DeviceRecord &record = store_.unitTable.at(static_cast<std::size_t>(known.slot));
+        identityChanged_ = identityChanged_ || textOf(record.name) != textOf(known.announced.name)
+            || textOf(record.ip) != textOf(known.announced.ip)
+            || record.type != known.announced.type;
+        if (known_)
+            known_(known);
+    })
 {
 }
 
@@ -69,11 +77,26 @@ bool Discovery::startSearch(Confirm confirm)
             prompts_.message(NoOwnAddressMessage);
         return false;
     }
+    return sendSearchRequests(*own);
+}
+
+bool Discovery::repeatSearchRequest()
+{
+    if (!store_.scanActive)
+        return false;
+    const auto own = ownAddress();
+    if (!own)
+        return false;
+    return sendSearchRequests(*own);
+}
+
+bool Discovery::sendSearchRequests(const std::string &own)
+{
     // Sent twice in case the first is lost; units answer each time, which is harmless.
-    SendSearchRequest(link_, *own);
+    const bool first = SendSearchRequest(link_, own);
     link_.pause(SearchRepeatPauseMs);
-    SendSearchRequest(link_, *own);
-    return true;
+    const bool second = SendSearchRequest(link_, own);
+    return first || second;
 }
 
 void Discovery::stopSearch()
@@ -102,14 +125,21 @@ void Discovery::stopSearch()
 Discovery::Received Discovery::received(const Datagram &datagram)
 {
     Received outcome;
-    for (const ReplyAction &action :
-        HandleReply(store_, processorList_, link_, clock_, datagram, &outcome.dropped)) {
+    identityChanged_ = false;
+    for (const ReplyAction &action : HandleReply(
+             store_, processorList_, link_, clock_, datagram, &outcome.dropped, heardKnown_)) {
         if (outcome.slot < 0)
             outcome.slot = action.slot;
         switch (action.kind) {
         case ReplyAction::RefreshUnitList: {
+            const std::vector<UnitListModel::Row> before = unitList_.rows();
             std::vector<int> listed;
             RefreshUnitList(store_, unitList_, [&listed](int slot) { listed.push_back(slot); });
+            // A known unit that announces itself as it was changes neither the list nor
+            // its strip: the strips stay as the operator left them (a closed one closed, a
+            // COPY source chosen), and a repeated search request's 128 answers cost little.
+            if (unitList_.rows() == before && !identityChanged_)
+                break;
             announce_.unitListChanged();
             for (int slot : listed)
                 announce_.unitShown(slot);

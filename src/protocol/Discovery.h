@@ -5,6 +5,7 @@
 #include "protocol/Datagram.h"
 #include "protocol/DropReason.h"
 #include "protocol/ProcessorList.h"
+#include "protocol/ReplyParser.h"
 #include "protocol/UnitList.h"
 #include "seams/Clock.h"
 #include "seams/Link.h"
@@ -47,6 +48,16 @@ public:
     // (the search is on all the same); the operator is told unless `confirm` is Given.
     bool startSearch(Confirm confirm = Confirm::Ask);
     void stopSearch();
+    // The search request again, twice and 100 ms apart as at the start, while the search is
+    // on; nothing else changes. False when no request went out: the search is off, this
+    // computer has no address to carry, or the link refused both (nobody is told here).
+    bool repeatSearchRequest();
+
+    // Hears every known unit's announcement before the parser rewrites its identity.
+    void setKnownAnnouncementListener(KnownAnnouncementListener listener)
+    {
+        known_ = std::move(listener);
+    }
 
     // What became of a datagram: why it was dropped (DropReason::None when it was taken),
     // and the slot of the unit it changed, if any.
@@ -83,6 +94,8 @@ private:
     // The address the requests carry, or nothing when this computer has none.
     std::optional<std::string> ownAddress() const;
     bool connectRow(int row, Confirm confirm);
+    // True when the link took at least one of the two.
+    bool sendSearchRequests(const std::string &own);
 
     Store &store_;
     Link &link_;
@@ -90,6 +103,10 @@ private:
     Prompts &prompts_;
     RoomObserver &announce_;
     OwnAddressLookup ownAddress_;
+    KnownAnnouncementListener known_;
+    // Hears every known unit's announcement first: notes whether its identity changes.
+    KnownAnnouncementListener heardKnown_;
+    bool identityChanged_ = false; // by the datagram being handled
     UnitListModel unitList_;
     ProcessorListModel processorList_;
     // The attempt under way tells the operator when it gives up (one started by the window).

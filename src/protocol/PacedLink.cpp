@@ -122,6 +122,24 @@ void PacedLink::pause(int milliseconds)
         notBefore_ += std::chrono::milliseconds(milliseconds);
 }
 
+std::shared_ptr<const SendFence> PacedLink::fence(std::int64_t nowMs)
+{
+    const std::lock_guard lock(mutex_);
+    if (queue_.empty())
+        return SendFence::completedAt(nowMs);
+    auto fence = std::make_shared<SendFence>();
+    fences_.emplace_back(queue_.back().ticket, fence);
+    return fence;
+}
+
+void PacedLink::completeFences(std::uint64_t ticket, std::int64_t atMs)
+{
+    while (!fences_.empty() && fences_.front().first <= ticket) {
+        fences_.front().second->complete(atMs);
+        fences_.pop_front();
+    }
+}
+
 void PacedLink::forget(Entry &entry)
 {
     if (!entry.indexed)
@@ -157,6 +175,7 @@ void PacedLink::run()
         // Pauses issued while the frame was on its way were added to it as well.
         notBefore_ = end + std::chrono::milliseconds(queue_.front().pauseAfterMs);
         queue_.pop_front();
+        completeFences(ticket, monotonicMs(end));
         if (queue_.empty())
             drained_.notify_all();
     }
@@ -167,6 +186,7 @@ void PacedLink::run()
         forget(queue_.front());
         queue_.pop_front();
     }
+    completeFences(tickets_, monotonicMs(SteadyClock::now()));
     drained_.notify_all();
 }
 

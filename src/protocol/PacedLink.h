@@ -48,6 +48,9 @@ public:
     bool sendUnlessWaiting(const std::string &address, std::uint16_t port,
         std::span<const std::uint8_t> bytes) override;
     void pause(int milliseconds) override;
+    // Completed by the sender thread when the frame queued last has left; at once when
+    // nothing waits.
+    std::shared_ptr<const SendFence> fence(std::int64_t nowMs) override;
 
     // Refuses every later frame, lets the sender thread send what is queued (with its
     // pauses) for at most `drainLimit`, drops the rest and joins the thread. Frames dropped
@@ -79,6 +82,8 @@ private:
         std::span<const std::uint8_t> bytes, bool unlessWaiting);
     void run();
     void forget(Entry &entry); // no longer waiting: out of the merge index
+    // Every fence behind `ticket` and the frames before it completes at `atMs`.
+    void completeFences(std::uint64_t ticket, std::int64_t atMs);
 
     UdpTransport &transport_;
     SendObserver *observer_;
@@ -90,6 +95,8 @@ private:
     std::deque<Entry> queue_; // the front stays while it is being sent
     // Frames sent with sendUnlessWaiting that wait, by address, port and bytes.
     std::unordered_map<std::string, int> waitingOnce_;
+    // Fences in the order they were placed, each behind the ticket of the frame queued last.
+    std::deque<std::pair<std::uint64_t, std::shared_ptr<SendFence>>> fences_;
     TimePoint notBefore_; // the earliest moment the next frame may go
     bool lastDropped_ = false; // the last frame was refused or merged: its pauses go too
     bool closed_ = false; // no frame is accepted any more

@@ -183,6 +183,25 @@ void storeWideFields(DeviceRecord &record, const Fields &fields)
     record.eqLowCutOn = record.lowCut;
 }
 
+// Stores every field the announcement's variant carries; answers which they are.
+UnitFields storeAnnouncedFields(
+    DeviceRecord &record, const Datagram &datagram, const Announcement &announcement)
+{
+    const Fields fields(datagram, NameIndex + announcedNameLength(datagram));
+    if (!announcement.variant) {
+        storeWideFields(record, fields);
+        return SettingsFields | ColourFields | EqualiserFields;
+    }
+    storeNarrowFields(record, fields, *announcement.variant);
+    UnitFields carried = UnitField::Gain | UnitField::LowCut | UnitField::Mute | UnitField::Locate
+        | UnitField::Mode;
+    if (announcement.variant->phantom)
+        carried = carried | UnitField::Phantom;
+    if (announcement.variant->codeAndColours)
+        carried = carried | ColourFields;
+    return carried;
+}
+
 void sendAttach(Link &link, const std::string &address, std::int32_t type)
 {
     if (isVelK(type))
@@ -202,8 +221,8 @@ void takeAnnouncedIdentity(DeviceRecord &record, int slot, const Datagram &datag
     record.lastHeard = clock.localTime();
 }
 
-ReplyActions registerUnit(
-    Store &store, Link &link, const Clock &clock, const Datagram &datagram, DropReason &dropped)
+ReplyActions registerUnit(Store &store, Link &link, const Clock &clock, const Datagram &datagram,
+    DropReason &dropped, const KnownAnnouncementListener &known)
 {
     const auto announcement = readAnnouncement(datagram, dropped);
     if (!announcement)
@@ -211,6 +230,12 @@ ReplyActions registerUnit(
 
     int slot = findSlotForAnnouncement(store, datagram.sender, announcement->name);
     if (slot >= 0) {
+        if (known) {
+            DeviceRecord announced;
+            takeAnnouncedIdentity(announced, slot, datagram, *announcement, clock);
+            const UnitFields carried = storeAnnouncedFields(announced, datagram, *announcement);
+            known({ .slot = slot, .announced = announced, .carried = carried });
+        }
         // A known unit: only who and where it is change; its settings stay as they are.
         DeviceRecord &record = store.unitTable[slot];
         takeAnnouncedIdentity(record, slot, datagram, *announcement, clock);
@@ -229,11 +254,7 @@ ReplyActions registerUnit(
     DeviceRecord &record = store.unitTable[slot];
     record.inUse = 1;
     takeAnnouncedIdentity(record, slot, datagram, *announcement, clock);
-    const Fields fields(datagram, NameIndex + announcedNameLength(datagram));
-    if (announcement->variant)
-        storeNarrowFields(record, fields, *announcement->variant);
-    else
-        storeWideFields(record, fields);
+    storeAnnouncedFields(record, datagram, *announcement);
     sendAttach(link, datagram.sender, announcement->type);
     return { { ReplyAction::RefreshStrip, slot, AllUnitFields }, { ReplyAction::RefreshUnitList } };
 }
@@ -284,8 +305,8 @@ ReplyActions applyReport(
     return actions;
 }
 
-ReplyActions handleUnitFrame(
-    Store &store, Link &link, const Clock &clock, const Datagram &datagram, DropReason &dropped)
+ReplyActions handleUnitFrame(Store &store, Link &link, const Clock &clock, const Datagram &datagram,
+    DropReason &dropped, const KnownAnnouncementListener &known)
 {
     if (datagram.length < 2 || datagram.bytes[0] != UnitFrameStart
         || datagram.bytes[datagram.length - 1] != UnitFrameEnd) {
@@ -299,7 +320,7 @@ ReplyActions handleUnitFrame(
     switch (datagram.bytes[1]) {
     case 'D':
     case 'H':
-        return registerUnit(store, link, clock, datagram, dropped);
+        return registerUnit(store, link, clock, datagram, dropped, known);
     case 'E':
     case 'J':
     case 'G':
@@ -362,7 +383,8 @@ std::optional<std::string> processorAnswerName(const Datagram &datagram)
 }
 
 ReplyActions HandleReply(Store &store, ProcessorListModel &processors, Link &link,
-    const Clock &clock, const Datagram &datagram, DropReason *dropped)
+    const Clock &clock, const Datagram &datagram, DropReason *dropped,
+    const KnownAnnouncementListener &known)
 {
     DropReason reason = DropReason::None;
     ReplyActions actions;
@@ -374,7 +396,7 @@ ReplyActions HandleReply(Store &store, ProcessorListModel &processors, Link &lin
     else if (const auto name = processorAnswerName(datagram))
         actions = handleProcessorAnswer(store, processors, datagram, *name);
     else
-        actions = handleUnitFrame(store, link, clock, datagram, reason);
+        actions = handleUnitFrame(store, link, clock, datagram, reason, known);
     if (dropped)
         *dropped = reason;
     return actions;

@@ -8,6 +8,7 @@
 #include "seams/Clock.h"
 #include "seams/Link.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,17 @@ struct ReplyAction {
 };
 using ReplyActions = std::vector<ReplyAction>;
 
+// A known unit's announcement as the parser reads it, with its own conversions and clamps,
+// before it rewrites the unit's name, address and type. `announced` holds the announced name,
+// the sender's address, the type and every field the variant carries; `carried` names those
+// fields. Valid during the call only.
+struct KnownAnnouncement {
+    int slot;
+    const DeviceRecord &announced;
+    UnitFields carried;
+};
+using KnownAnnouncementListener = std::function<void(const KnownAnnouncement &)>;
+
 // The longest processor name that a processor's answer carries.
 constexpr std::size_t ProcessorAnswerNameLength = 10;
 
@@ -42,8 +54,10 @@ std::optional<std::string> processorAnswerName(const Datagram &datagram);
 // count only while the search is on; a unit that registers is answered with its attach frame
 // here. Processor answers add the processor to the list and complete a connection attempt.
 // Everything malformed is dropped without a word to the operator; `dropped`, when given, says
-// why (DropReason::None when the datagram was taken).
+// why (DropReason::None when the datagram was taken). `known`, when set, hears every known
+// unit's announcement before the unit's record takes its identity.
 ReplyActions HandleReply(Store &store, ProcessorListModel &processors, Link &link,
-    const Clock &clock, const Datagram &datagram, DropReason *dropped = nullptr);
+    const Clock &clock, const Datagram &datagram, DropReason *dropped = nullptr,
+    const KnownAnnouncementListener &known = {});
 
 } // namespace arx

@@ -75,13 +75,14 @@ void SendAttach5(
     sendAttachFrame(link, unitAddress, attach5Frame(value), delivery);
 }
 
-void SendSearchRequest(Link &link, const std::string &ownAddress)
+bool SendSearchRequest(Link &link, const std::string &ownAddress)
 {
     const auto own = ipv4Bytes(ownAddress);
     if (!own)
-        return;
-    link.send(SearchGroup, SearchPort, searchRequestFrame(*own));
+        return false;
+    const bool accepted = link.send(SearchGroup, SearchPort, searchRequestFrame(*own));
     link.pause(UnitFramePauseMs);
+    return accepted;
 }
 
 void SendDeviceName(Link &link, const Store &store)

@@ -34,8 +34,8 @@ void SendAttach5(Link &link, const std::string &unitAddress, std::uint8_t value,
     AttachDelivery delivery = AttachDelivery::Always); // 'K'
 
 // 'C' to the search group, port 9000, asking units to answer to `ownAddress` port 39030.
-// Nothing is sent when `ownAddress` is not a dotted IPv4 address.
-void SendSearchRequest(Link &link, const std::string &ownAddress);
+// Nothing is sent when `ownAddress` is not a dotted IPv4 address. True when the link took it.
+bool SendSearchRequest(Link &link, const std::string &ownAddress);
 
 // To the processor at `rdaAddress`, port 39060.
 void SendDeviceName(Link &link, const Store &store); // 06, the first 10 bytes of the name

@@ -12,20 +12,27 @@ Room::Room(RoomSeams seams)
     , speaker_(seams.store, seams.link, seams.prompts, observers_,
           [this](const std::string &name) { discovery_.showProcessorName(name); })
     , presets_(seams.store, seams.link, seams.prompts, seams.files, observers_, seams.presetFolder)
+    , check_(seams.store, seams.link, seams.clock, discovery_, units_, observers_,
+          seams.checkIntervalMs)
 {
+    discovery_.setKnownAnnouncementListener(
+        [this](const KnownAnnouncement &known) { check_.compare(known); });
     store_.eulerConstant = computeEulerConstant();
     SetDefaults(store_);
 }
 
 Discovery::Received Room::received(const Datagram &datagram)
 {
-    return discovery_.received(datagram);
+    const Discovery::Received outcome = discovery_.received(datagram);
+    check_.received(datagram, outcome.dropped);
+    return outcome;
 }
 
 void Room::tick()
 {
     discovery_.tick();
     units_.tick();
+    check_.tick();
 }
 
 } // namespace arx

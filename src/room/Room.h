@@ -5,6 +5,7 @@
 #include "model/Store.h"
 #include "protocol/Datagram.h"
 #include "protocol/Discovery.h"
+#include "room/RoomCheck.h"
 #include "seams/Clock.h"
 #include "seams/Files.h"
 #include "seams/Link.h"
@@ -27,6 +28,8 @@ struct RoomSeams {
     OwnAddressLookup ownAddress;
     // Where presets and room files live, and where the preset dialogs start.
     std::string presetFolder;
+    // The period of the automatic room check; 0 checks only when asked.
+    std::int64_t checkIntervalMs = RoomCheck::DefaultIntervalSeconds * 1000;
 };
 
 // The installation as ARX controls it, without any window: the one path of every change.
@@ -52,11 +55,12 @@ public:
     UnitController &units() { return units_; }
     SpeakerEditor &speaker() { return speaker_; }
     PresetController &presets() { return presets_; }
+    RoomCheck &check() { return check_; }
     const std::string &presetFolder() const { return presetFolder_; }
 
     // Every datagram from the command socket.
     Discovery::Received received(const Datagram &datagram);
-    // Every TickMs, whatever is shown.
+    // Every TickMs, whatever is shown: connection retries, locate time-outs, the room check.
     void tick();
 
 private:
@@ -68,6 +72,7 @@ private:
     UnitController units_;
     SpeakerEditor speaker_;
     PresetController presets_;
+    RoomCheck check_;
 };
 
 } // namespace arx

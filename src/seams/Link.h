@@ -1,6 +1,9 @@
 #pragma once
 
+#include "seams/SendFence.h"
+
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -32,6 +35,14 @@ public:
 
     // Keeps at least `milliseconds` between the end of the frame sent before and the next.
     virtual void pause(int milliseconds) = 0;
+
+    // A fence behind every frame given so far: it completes when the last of them has left.
+    // `nowMs` is the caller's monotonic time, at which a link that keeps nothing waiting (a
+    // synchronous one, or a queue that has run empty) completes it at once.
+    virtual std::shared_ptr<const SendFence> fence(std::int64_t nowMs)
+    {
+        return SendFence::completedAt(nowMs);
+    }
 };
 
 } // namespace arx

@@ -90,7 +90,10 @@ ArxService::ArxService(StartOptions options, Prompts &prompts, std::string versi
         .prompts = prompts_,
         .files = files_,
         .ownAddress = ownAddress_,
-        .presetFolder = presetFolder });
+        .presetFolder = presetFolder,
+        .checkIntervalMs = options_.checkIntervalSeconds * 1000LL });
+    journalEvents_ = std::make_unique<JournalEvents>(journal_, *store_, clock_);
+    room_->observers().add(*journalEvents_);
     QObject::connect(&ticker_, &QTimer::timeout, &ticker_, [this] { room_->tick(); });
     ticker_.start(Room::TickMs);
 

@@ -2,10 +2,12 @@
 
 #include "control/ClientFrames.h"
 #include "journal/Journal.h"
+#include "journal/JournalEvents.h"
 #include "journal/JournalRecording.h"
 #include "protocol/Discovery.h"
 #include "protocol/PacedLink.h"
 #include "protocol/UdpTransport.h"
+#include "room/RoomCheck.h"
 #include "seams/Clock.h"
 #include "seams/Files.h"
 #include "seams/Prompts.h"
@@ -42,6 +44,8 @@ struct StartOptions {
     // 127.0.0.1:39100 unless told --control none).
     std::optional<ControlServerOptions> control = std::nullopt;
     bool search = false; // --search: the search starts at launch
+    // --check-interval: seconds between automatic room checks; 0 for none.
+    int checkIntervalSeconds = RoomCheck::DefaultIntervalSeconds;
 };
 
 // ARX without its window: the store, the seams, the command socket with its receive thread,
@@ -106,6 +110,8 @@ private:
     std::unique_ptr<CaptureFile> captureFile_;
     std::string localEndpoint_;
     OwnAddressLookup ownAddress_;
+    // What the room check finds goes into the journal too; it outlives the room it observes.
+    std::unique_ptr<JournalEvents> journalEvents_;
     std::unique_ptr<Room> room_;
     std::unique_ptr<DatagramPump> pump_;
     QTimer ticker_;

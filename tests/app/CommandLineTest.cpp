@@ -39,6 +39,7 @@ TEST(CommandLine, VersionAndHelpNeedNoDisplay)
     EXPECT_EQ(help.status, 0) << help.output;
     EXPECT_NE(help.output.find("--interface <ADDRESS>"), std::string::npos) << help.output;
     EXPECT_NE(help.output.find("--journal <FILE>"), std::string::npos) << help.output;
+    EXPECT_NE(help.output.find("--check-interval <SECONDS>"), std::string::npos) << help.output;
 }
 
 TEST(CommandLine, AddressThatIsNotDottedIPv4IsRefusedWithoutADisplay)
@@ -47,6 +48,19 @@ TEST(CommandLine, AddressThatIsNotDottedIPv4IsRefusedWithoutADisplay)
         const Finished run = runWithoutDisplay(std::string("--interface ") + address);
         EXPECT_EQ(run.status, 2) << address << ": " << run.output;
         EXPECT_NE(run.output.find("needs a dotted IPv4 address"), std::string::npos) << run.output;
+    }
+}
+
+TEST(CommandLine, CheckIntervalUnderThreeSecondsIsRefusedButZeroSwitchesTheCheckOff)
+{
+    for (const char *seconds : { "2", "1", "-5", "ten", "86401" }) {
+        const Finished run = runWithoutDisplay(std::string("--check-interval ") + seconds);
+        EXPECT_EQ(run.status, 2) << seconds << ": " << run.output;
+        EXPECT_NE(run.output.find("--check-interval needs 0"), std::string::npos) << run.output;
+    }
+    for (const char *seconds : { "0", "3" }) {
+        const Finished run = runWithoutDisplay(std::string("--check-interval ") + seconds);
+        EXPECT_EQ(run.status, 1) << seconds << ": accepted, then no display; " << run.output;
     }
 }
 

@@ -28,4 +28,18 @@ void RecordingLink::pause(int milliseconds)
     log.push_back("pause " + std::to_string(milliseconds));
 }
 
+std::shared_ptr<const SendFence> RecordingLink::fence(std::int64_t nowMs)
+{
+    if (!holdFences)
+        return SendFence::completedAt(nowMs);
+    return heldFences.emplace_back(std::make_shared<SendFence>());
+}
+
+void RecordingLink::releaseFences(std::int64_t leftAtMs)
+{
+    for (const auto &fence : heldFences)
+        fence->complete(leftAtMs);
+    heldFences.clear();
+}
+
 } // namespace arx::test

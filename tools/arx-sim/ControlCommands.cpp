@@ -263,8 +263,10 @@ std::string silentCommand(const Words &words, Room &room, RoomActions &)
 
 std::string setCommand(const Words &words, Room &room, RoomActions &actions)
 {
-    const char *usage = "set N gain|lowCut|phantom|micMute|locate|mode VALUE";
-    expectCount(words, 4, usage);
+    const char *usage = "set N gain|lowCut|phantom|micMute|locate|mode VALUE [quiet]";
+    const bool quiet = words.size() == 5 && words[4] == "quiet";
+    if (words.size() != 4 && !quiet)
+        throw CommandError(std::string("usage: ") + usage);
     const int index = unitIndex(room, words[1]);
     UnitSettings &s = room.units()[index].settings;
     const std::pair<const char *, int *> fields[]
@@ -275,8 +277,9 @@ std::string setCommand(const Words &words, Room &room, RoomActions &actions)
     if (target == std::end(fields))
         throw CommandError(std::string("usage: ") + usage);
     *target->second = number(words[3], 0, 255, "the value");
-    // As if changed on the unit itself: it reports to whoever attached it.
-    const auto report = room.reportSettings(index);
+    // As if changed on the unit itself: it reports to whoever attached it, unless quiet (a
+    // report lost on the way, or a change made while nobody listened).
+    const auto report = quiet ? std::nullopt : room.reportSettings(index);
     if (report)
         actions.send(*report);
     return "ok" + field("reported", report.has_value());

@@ -178,9 +178,10 @@ void SimControl::setSilent(int number, bool silent)
     expectOk("silent " + std::to_string(number) + " " + onOff(silent));
 }
 
-bool SimControl::setSetting(int number, const std::string &field, int value)
+bool SimControl::setSetting(int number, const std::string &field, int value, bool quiet)
 {
-    return expectOk("set " + std::to_string(number) + " " + field + " " + std::to_string(value))
+    return expectOk("set " + std::to_string(number) + " " + field + " " + std::to_string(value)
+               + (quiet ? " quiet" : ""))
                .number("reported")
         == 1;
 }

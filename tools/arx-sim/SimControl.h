@@ -61,7 +61,8 @@ public:
     void setType(int number, int type);
     void setSilent(int number, bool silent);
     // Changes a setting as if on the unit itself; true when it reported it to its controller.
-    bool setSetting(int number, const std::string &field, int value);
+    // A quiet change is not reported.
+    bool setSetting(int number, const std::string &field, int value, bool quiet = false);
     void setProcessorIgnoring(bool ignore);
     void setProcessorSilent(bool silent);
     void clear() { expectOk("clear"); }
