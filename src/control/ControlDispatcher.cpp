@@ -243,8 +243,8 @@ void ControlDispatcher::handleUnits(Command &command, std::optional<int> slot)
         const DeviceRecord &record = store.unitTable[static_cast<std::size_t>(*slot)];
         // A free number reads NONE: that is how a panel learns the unit has gone.
         if (get && row->parameter == UnitParameter::Device)
-            return command.reply(
-                std::to_string(*slot + 1), row->name, unitValueText(record, UnitParameter::Device));
+            return command.reply(std::to_string(*slot + 1), row->name,
+                unitValueText(record, UnitParameter::Device, room_.check().unit(*slot).state));
         if (!record.inUse)
             return command.refuse("no unit has this number");
         if (!unitHas(record, row->parameter))
@@ -452,6 +452,30 @@ bool ControlDispatcher::runSpeakerAction(Command &command, const SpeakerParamete
     return true;
 }
 
+void ControlDispatcher::runCheck(Command &command, bool get)
+{
+    RoomCheck &check = room_.check();
+    if (get)
+        return command.reply("ARX", "CHECK", checkStateText(check.summary().running));
+    if (!command.request.values.empty())
+        return command.refuse("CHECK takes no value");
+    // The two search requests; the attach answers are the room's, not the client's.
+    if (!roomFor(command, 2) || !admit(command, PacedAction::Check))
+        return;
+    switch (check.run()) {
+    case RoomCheck::Outcome::Started:
+        break;
+    case RoomCheck::Outcome::Skipped:
+        return command.refuse("busy");
+    case RoomCheck::Outcome::SearchOff:
+        return command.refuse("the search is off");
+    case RoomCheck::Outcome::NotSent:
+        return command.refuse("the search request could not be sent");
+    }
+    if (!reports_.checkReportedDuringCommand())
+        command.reply("ARX", "CHECK", checkStateText(check.summary().running));
+}
+
 void ControlDispatcher::handleArx(Command &command)
 {
     const ControlRequest &request = command.request;
@@ -475,7 +499,7 @@ void ControlDispatcher::handleArx(Command &command)
         return command.reply("ARX", name, std::to_string(command.session.meterRateMs()));
     }
     if (name == "CHECK")
-        return command.refuse("the room check is not available");
+        return runCheck(command, get);
     if (name != "SEARCH")
         return command.refuse("unknown parameter");
     if (get)

@@ -50,6 +50,7 @@ private:
     void handleUnits(Command &command, std::optional<int> slot);
     void handleSpeaker(Command &command);
     void handleArx(Command &command);
+    void runCheck(Command &command, bool get);
     void setSpeaker(Command &command, const SpeakerParameterEntry &entry);
     bool runSpeakerAction(Command &command, const SpeakerParameterEntry &entry);
     // Takes the action unless it ran less than ActionIntervalMs ago (then busy is answered).

@@ -228,14 +228,30 @@ bool unitHas(const DeviceRecord &record, UnitParameter parameter)
     }
 }
 
-std::string unitValueText(const DeviceRecord &record, UnitParameter parameter)
+namespace {
+
+const char *deviceStateText(UnitCheckState check)
+{
+    switch (check) {
+    case UnitCheckState::NotResponding:
+        return "NOT_RESPONDING";
+    case UnitCheckState::Differs:
+        return "DIFFERS";
+    default:
+        return "ONLINE";
+    }
+}
+
+} // namespace
+
+std::string unitValueText(const DeviceRecord &record, UnitParameter parameter, UnitCheckState check)
 {
     switch (parameter) {
     case Device:
         if (!record.inUse)
             return "NONE";
         return quotedText(gbkToUtf8(textOf(record.name))) + " " + std::string(textOf(record.ip))
-            + " " + unitFamilyName(record.type) + " ONLINE";
+            + " " + unitFamilyName(record.type) + " " + deviceStateText(check);
     case Name:
         return quotedText(gbkToUtf8(textOf(record.name)));
     case Mute:

@@ -4,6 +4,7 @@
 #include "mic/UnitController.h"
 #include "model/RoomObserver.h"
 #include "model/Store.h"
+#include "model/UnitCheck.h"
 #include "speaker/SpeakerEditing.h"
 
 #include <optional>
@@ -59,7 +60,16 @@ int equaliserBandOf(UnitParameter parameter);
 // variants, the equaliser only on PXL2).
 bool unitHas(const DeviceRecord &record, UnitParameter parameter);
 // The value as a REP carries it. A free slot's DEVICE is NONE.
-std::string unitValueText(const DeviceRecord &record, UnitParameter parameter);
+// ARX CHECK reads RUNNING while a room check waits for the units' answers, else IDLE.
+inline std::string checkStateText(bool running)
+{
+    return running ? "RUNNING" : "IDLE";
+}
+
+// DEVICE reads "name" address family state, or NONE for a free number; the state is what
+// the room check last found: ONLINE, DIFFERS or NOT_RESPONDING.
+std::string unitValueText(const DeviceRecord &record, UnitParameter parameter,
+    UnitCheckState check = UnitCheckState::Answering);
 
 enum class SpeakerParameterKind {
     Connected, // GET: ON address, CONNECTING address or OFF

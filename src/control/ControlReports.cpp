@@ -38,6 +38,7 @@ ControlReports::ControlReports(const Store &store, ControlBroadcast &out)
             know(speaker_[index], speakerValueText(store, entry));
     }
     know(search_, switchText(store.scanActive));
+    know(check_, checkStateText(false));
 }
 
 void ControlReports::know(Pushed &pushed, std::string text)
@@ -78,7 +79,15 @@ void ControlReports::reportDevice(int slot)
 {
     const DeviceRecord &record = store_.unitTable[static_cast<std::size_t>(slot)];
     push(unitPushed(slot, UnitParameter::Device), std::to_string(slot + 1), "DEVICE",
-        unitValueText(record, UnitParameter::Device));
+        unitValueText(record, UnitParameter::Device, checks_[static_cast<std::size_t>(slot)]));
+}
+
+void ControlReports::unitCheckChanged(int slot, const UnitCheck &check)
+{
+    if (slot < 0 || slot >= UnitSlotCount)
+        return;
+    checks_[static_cast<std::size_t>(slot)] = check.state;
+    reportDevice(slot);
 }
 
 void ControlReports::reportUnit(int slot, const UnitParameterRow &row)
@@ -113,12 +122,18 @@ void ControlReports::unitFreed(int slot)
 {
     if (slot < 0 || slot >= UnitSlotCount)
         return;
+    checks_[static_cast<std::size_t>(slot)] = UnitCheckState::Answering;
     reportDevice(slot);
     // The next unit in this slot has all its values pushed again.
     for (Pushed &pushed : units_[static_cast<std::size_t>(slot)]) {
         if (&pushed != &unitPushed(slot, UnitParameter::Device))
             pushed.known = false;
     }
+}
+
+void ControlReports::roomCheckChanged(RoomCheckEvent, const RoomCheckSummary &summary)
+{
+    push(check_, "ARX", "CHECK", checkStateText(summary.running));
 }
 
 void ControlReports::searchChanged(bool)

@@ -36,6 +36,7 @@ public:
     bool reportedDuringCommand(int slot, UnitParameter parameter) const;
     bool reportedDuringCommand(const SpeakerParameterEntry &entry) const;
     bool searchReportedDuringCommand() const { return search_.generation == generation_; }
+    bool checkReportedDuringCommand() const { return check_.generation == generation_; }
 
     void searchChanged(bool pressed) override;
     void unitListChanged() override;
@@ -44,6 +45,8 @@ public:
     void connectionStarted() override;
     void connectionChanged() override;
     void speakerChanged(const SpeakerChange &change) override;
+    void unitCheckChanged(int slot, const UnitCheck &check) override;
+    void roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary) override;
 
 private:
     struct Pushed {
@@ -67,7 +70,10 @@ private:
     std::uint64_t generation_ = 1;
     std::array<std::array<Pushed, UnitParameterCount>, UnitSlotCount> units_ {};
     std::vector<Pushed> speaker_; // in the order of speakerParameters()
+    // What the room check last found of each unit, for DEVICE.
+    std::array<UnitCheckState, UnitSlotCount> checks_ {};
     Pushed search_;
+    Pushed check_;
 };
 
 } // namespace arx

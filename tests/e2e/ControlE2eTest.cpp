@@ -168,6 +168,20 @@ TEST_F(HeadlessRoom, NoClientCanCrowdOutOthersOrHoldOnToTheProgram)
     EXPECT_TRUE(seventeenth->closedByArx());
 }
 
+TEST_F(HeadlessRoom, ACheckFromArxctlTellsEveryClientWhichUnitsStoppedAnsweringAndDiffer)
+{
+    auto panel = client();
+    room.setSilent(2, true);
+    room.setSetting(1, "micMute", 1, true); // at the unit, without telling ARX
+    const ArxctlRun check = arxctl({ "check" });
+    EXPECT_EQ(check.status, 0) << check.errors;
+    EXPECT_TRUE(panel->waitFor("< REP ARX CHECK RUNNING >"));
+    EXPECT_TRUE(panel->waitFor("< REP 1 DEVICE \"Seat 01\" 127.0.150.10 ARN1 DIFFERS >"));
+    EXPECT_TRUE(panel->waitFor(
+        "< REP 2 DEVICE \"Seat 02\" 127.0.150.11 VEL-K NOT_RESPONDING >", nullptr, 10s));
+    EXPECT_TRUE(panel->waitFor("< REP ARX CHECK IDLE >", nullptr, 10s));
+}
+
 TEST_F(HeadlessRoom, SigtermDrainsTheQueuedFramesAndExitsWithZero)
 {
     auto panel = client();
