@@ -7,9 +7,13 @@
 #include "seams/Clock.h"
 #include "seams/Link.h"
 
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace arx {
 
@@ -27,7 +31,42 @@ struct ReplyAction {
 
     friend bool operator==(const ReplyAction &, const ReplyAction &) = default;
 };
-using ReplyActions = std::vector<ReplyAction>;
+
+// The actions of one datagram, kept without allocating: a report adds at most two for each
+// slot that holds its sender (a level report that fills the history updates the meter twice),
+// a registration or a processor answer two at most.
+class ReplyActions {
+public:
+    static constexpr std::size_t Capacity = 2 * UnitSlotCount;
+    using const_iterator = const ReplyAction *;
+    using value_type = ReplyAction;
+
+    ReplyActions() = default;
+    ReplyActions(std::initializer_list<ReplyAction> actions)
+    {
+        for (const ReplyAction &action : actions)
+            push_back(action);
+    }
+
+    void push_back(const ReplyAction &action)
+    {
+        assert(count_ < Capacity);
+        actions_[count_++] = action;
+    }
+    const_iterator begin() const { return actions_.data(); }
+    const_iterator end() const { return actions_.data() + count_; }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+
+    friend bool operator==(const ReplyActions &a, const ReplyActions &b)
+    {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+private:
+    std::array<ReplyAction, Capacity> actions_;
+    std::size_t count_ = 0;
+};
 
 // The longest processor name that a processor's answer carries.
 constexpr std::size_t ProcessorAnswerNameLength = 10;
