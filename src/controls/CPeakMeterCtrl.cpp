@@ -74,6 +74,8 @@ void CPeakMeterCtrl::setBandValue(int band, int value)
     if (band < 0 || band >= bandCount())
         return;
     Band &target = bands_[static_cast<size_t>(band)];
+    if (value == target.value && value <= target.peak)
+        return;
     target.value = value;
     target.peak = std::max(target.peak, value);
     update();

@@ -48,6 +48,9 @@ CStaticST::CStaticST(QWidget *parent)
 
 void CStaticST::setText(const QString &text)
 {
+    // Strips are refreshed with every registration: an unchanged label costs no repaint.
+    if (text == text_)
+        return;
     text_ = text;
     update();
 }
@@ -154,6 +157,8 @@ void CStaticST::setTransparent(bool transparent)
 
 void CStaticST::setFillColour(const QColor &colour)
 {
+    if (colour == fillColour_)
+        return;
     fillColour_ = colour;
     update();
 }
@@ -181,7 +186,10 @@ void CStaticST::setNaturalImage(const QImage &image, bool show)
 
 void CStaticST::setImage(int artworkId)
 {
-    naturalImage_ = pngImage(artworkId);
+    const QImage image = pngImage(artworkId);
+    if (showNaturalImage_ && image.cacheKey() == naturalImage_.cacheKey())
+        return;
+    naturalImage_ = image;
     showNaturalImage_ = true;
     if (!naturalImage_.isNull())
         resize(naturalImage_.size());

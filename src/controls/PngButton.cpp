@@ -46,6 +46,8 @@ void PngButton::setMode(ButtonMode mode)
 
 void PngButton::setState(int state)
 {
+    if (state == state_)
+        return;
     state_ = state;
     update();
 }

@@ -324,12 +324,17 @@ void CInputDlg::InitStrip()
 
 void CInputDlg::RebuildCopyList()
 {
-    copyEntries_ = copySources(controller_.store(), controller_.deviceIndex());
+    // Every registration lists the COPY sources of every shown strip again; most lists come
+    // out as they were, and then only the choice goes back to "NULL".
+    std::vector<CopyEntry> entries = copySources(controller_.store(), controller_.deviceIndex());
     CDropList *list = copySelector_->dropList();
-    list->clearEntries();
-    list->addEntry(QString::fromLatin1(NullCopyEntry));
-    for (const CopyEntry &entry : copyEntries_)
-        list->addEntry(fromGbk(entry.nameBytes));
+    if (entries != copyEntries_ || list->entryCount() != static_cast<int>(entries.size()) + 1) {
+        copyEntries_ = std::move(entries);
+        list->clearEntries();
+        list->addEntry(QString::fromLatin1(NullCopyEntry));
+        for (const CopyEntry &entry : copyEntries_)
+            list->addEntry(fromGbk(entry.nameBytes));
+    }
     copySelector_->select(0);
 }
 

@@ -83,6 +83,8 @@ int gainListIndex(const DeviceRecord &record);
 struct CopyEntry {
     std::string nameBytes;
     int slot = -1;
+
+    friend bool operator==(const CopyEntry &, const CopyEntry &) = default;
 };
 
 // The COPY sources of `deviceIndex`: every online unit of the same type but itself, in
