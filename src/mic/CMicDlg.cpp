@@ -18,7 +18,10 @@ bool isSlot(int slot)
 
 CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts, QWidget *parent)
     : QWidget(parent)
+    , store_(store)
+    , link_(link)
     , clock_(clock)
+    , prompts_(prompts)
     , bar_(new QScrollBar(Qt::Vertical, this))
 {
     QPalette black = palette();
@@ -40,21 +43,17 @@ CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
     bar_->setValue(1);
     connect(bar_, &QScrollBar::valueChanged, this, &CMicDlg::scrollContentsTo);
 
-    for (int slot = 0; slot < UnitSlotCount; ++slot) {
-        auto *strip = new CInputDlg(store, link, clock, prompts, this);
-        strip->setSlotIndex(slot + 1);
-        for (QWidget *selector : strip->wheelSelectors())
-            selector->installEventFilter(this);
-        strips_[static_cast<std::size_t>(slot)] = strip;
-    }
     bar_->raise();
     ready_ = true;
 }
 
 void CMicDlg::setEqualiserOpener(const EqualiserOpener &opener)
 {
-    for (CInputDlg *strip : strips_)
-        strip->setEqualiserOpener(opener);
+    equaliserOpener_ = opener;
+    for (CInputDlg *made : strips_) {
+        if (made)
+            made->setEqualiserOpener(opener);
+    }
 }
 
 void CMicDlg::ShowStrip(int slot)
@@ -79,25 +78,26 @@ void CMicDlg::ShowStrip(int slot)
 
 void CMicDlg::hideStrip(int slot)
 {
-    if (isSlot(slot))
-        strip(slot)->closeStrip();
+    if (CInputDlg *made = madeStrip(slot))
+        made->closeStrip();
 }
 
 void CMicDlg::refreshStrip(int slot)
 {
     if (isStripShown(slot))
-        strip(slot)->RefreshFromRecord();
+        madeStrip(slot)->RefreshFromRecord();
 }
 
 void CMicDlg::updateMeter(int slot)
 {
     if (isStripShown(slot))
-        strip(slot)->UpdateMeter();
+        madeStrip(slot)->UpdateMeter();
 }
 
 bool CMicDlg::isStripShown(int slot) const
 {
-    return isSlot(slot) && strip(slot)->isStripShown();
+    const CInputDlg *made = madeStrip(slot);
+    return made && made->isStripShown();
 }
 
 std::vector<int> CMicDlg::shownStrips() const
@@ -110,7 +110,23 @@ std::vector<int> CMicDlg::shownStrips() const
     return shown;
 }
 
-CInputDlg *CMicDlg::strip(int slot) const
+CInputDlg *CMicDlg::strip(int slot)
+{
+    if (!isSlot(slot))
+        return nullptr;
+    CInputDlg *&made = strips_[static_cast<std::size_t>(slot)];
+    if (!made) {
+        made = new CInputDlg(store_, link_, clock_, prompts_, this);
+        made->setSlotIndex(slot + 1);
+        made->setEqualiserOpener(equaliserOpener_);
+        for (QWidget *selector : made->wheelSelectors())
+            selector->installEventFilter(this);
+        made->stackUnder(bar_);
+    }
+    return made;
+}
+
+CInputDlg *CMicDlg::madeStrip(int slot) const
 {
     return isSlot(slot) ? strips_[static_cast<std::size_t>(slot)] : nullptr;
 }
@@ -173,8 +189,10 @@ void CMicDlg::scrollContentsTo(int position)
     const int distance = scrollPos_ - position;
     if (distance == 0)
         return;
-    for (CInputDlg *shown : strips_)
-        shown->move(shown->pos() + QPoint(0, distance));
+    for (CInputDlg *made : strips_) {
+        if (made)
+            made->move(made->pos() + QPoint(0, distance));
+    }
     scrollPos_ = position;
 }
 

@@ -15,7 +15,8 @@ namespace arx {
 
 // The microphone page: a black page that scrolls vertically through a column of one strip
 // per slot of the unit table. The unit list and the reply parser ask it to show, refresh
-// and hide the strip of a slot; the strips keep which of them are shown.
+// and hide the strip of a slot; the strips keep which of them are shown. A strip is made
+// when its slot is first asked for, so that a page of few units holds few strips.
 class CMicDlg final : public QWidget {
     Q_OBJECT
 public:
@@ -47,7 +48,8 @@ public:
 
     bool isStripShown(int slot) const;
     std::vector<int> shownStrips() const;
-    CInputDlg *strip(int slot) const;
+    // The strip of slot 0..63, made hidden if it did not exist yet; null outside 0..63.
+    CInputDlg *strip(int slot);
 
     // Where strip `slot` lies in the unscrolled column, in page coordinates.
     QRect stripGeometry(int slot) const;
@@ -64,10 +66,16 @@ protected:
 
 private:
     void scrollContentsTo(int position);
+    // The strip of a slot if it has been made.
+    CInputDlg *madeStrip(int slot) const;
     // A wheel event of the page's gesture: one notch scrolls one strip.
     void scrollByWheel(QWheelEvent *event);
 
+    Store &store_;
+    Link &link_;
     const Clock &clock_;
+    Prompts &prompts_;
+    EqualiserOpener equaliserOpener_;
     QScrollBar *bar_;
     int scrollPos_ = 1;
     WheelAccumulator wheel_;
