@@ -120,6 +120,16 @@ void CARNApp::shutDown()
     // The sender thread needs the socket until the queue has drained.
     paced_.close();
     transport_.stop();
+    // Every frame's fate is known now: the file gets its last lines.
+    journalFile_.reset();
+}
+
+int runToProcessEnd(std::unique_ptr<CARNApp> app)
+{
+    // Held here, reachable to the end, so that leak checkers see it was kept on purpose.
+    static CARNApp *kept = nullptr;
+    kept = app.release();
+    return kept->run();
 }
 
 } // namespace arx

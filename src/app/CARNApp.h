@@ -32,9 +32,9 @@ struct StartOptions {
 
 // The application object: makes the store, the seams and the main window, opens the
 // command socket, starts the sender and receive threads and runs the window until it
-// closes. Then the frames still queued go out (for at most PacedLink::DrainLimit), and the
-// sender thread, the receive thread and the socket stop in that order. Nothing new is sent
-// at shutdown.
+// closes. Then the frames still queued go out (for at most PacedLink::DrainLimit), the
+// sender thread, the receive thread and the socket stop in that order, and the journal file
+// is written to its end and closed. Nothing new is sent at shutdown.
 class CARNApp {
 public:
     // Everything is up when this returns: the window shown, the socket open (or the
@@ -74,5 +74,10 @@ private:
     std::unique_ptr<JournalWindow> journalWindow_;
     std::string localEndpoint_;
 };
+
+// Runs `app` until its window closes (CARNApp::run) and keeps it for the rest of the process,
+// which is to end right after: by then nothing of it has work left, and its thousands of
+// widgets are left to go with the process's memory instead of being taken apart one by one.
+int runToProcessEnd(std::unique_ptr<CARNApp> app);
 
 } // namespace arx

@@ -13,7 +13,9 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -43,6 +45,25 @@ TEST(Application, ClosingTheWindowStopsTheReceiveThreadAndRunReturnsZero)
     EXPECT_EQ(application.run(), 0);
     UdpTransport again;
     EXPECT_TRUE(again.open("127.0.2.60", 39030)) << "the command socket was closed";
+}
+
+// The program ends right after run() returns, without taking the application apart: by then
+// what was queued has gone and the journal file holds its last line.
+TEST(Application, WhenRunReturnsTheQueuedFrameHasGoneAndTheJournalFileIsComplete)
+{
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("journal.jsonl"));
+    CARNApp application(StartOptions { QStringLiteral("127.0.2.61"), path });
+    const std::uint8_t frame[] = { 0x25, 0x46, 0x01, 0x23 };
+    application.link().send("127.0.2.62", 39030, frame);
+    QTimer::singleShot(0, &application.window(), [&] { application.window().close(); });
+    EXPECT_EQ(application.run(), 0);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray lines = file.readAll();
+    EXPECT_EQ(lines.count('\n'), 1) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("\"direction\":\"out\"")) << lines.toStdString();
 }
 
 TEST(DatagramPump, HandsEveryDatagramToTheUserInterfaceThread)
