@@ -2,6 +2,7 @@
 
 #include "app/CARNDlg.h"
 #include "app/DatagramPump.h"
+#include "app/FirstPaint.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalWindow.h"
 #include "model/Store.h"
@@ -27,6 +28,10 @@ void nameTheApplication()
 
 namespace {
 
+// How long the window may take to be seen before its controls are made all the same (a
+// window system that does not show it at once).
+constexpr std::chrono::milliseconds FirstPaintWait { 200 };
+
 // The journal keeps monotonic times; this turns them into wall-clock time.
 std::int64_t wallMinusMonotonicMs(const Clock &clock)
 {
@@ -46,12 +51,19 @@ CARNApp::CARNApp(StartOptions options)
     localEndpoint_ = (interfaceAddress.empty() ? std::string("0.0.0.0") : interfaceAddress) + ":"
         + std::to_string(LocalPort);
     link_.setNext(paced_);
-    window_ = std::make_unique<CARNDlg>(*store_, link_, clock_, prompts_,
-        [interfaceAddress] { return findLocalAddress(interfaceAddress); });
+    // The window shows at once, black at its start size, and gets its banner, controls and
+    // pages right after its first paint: the program is seen to start as soon as any window
+    // would be.
+    window_ = std::make_unique<CARNDlg>(
+        *store_, link_, clock_, prompts_,
+        [interfaceAddress] { return findLocalAddress(interfaceAddress); }, nullptr,
+        CARNDlg::Construction::ShellFirst);
+    window_->show();
+    waitForFirstPaint(*window_, FirstPaintWait);
+    window_->buildContents();
     prompts_.setParent(window_.get());
     // Every sender runs on this thread, so the listener may touch the window directly.
     paced_.setRefusalListener([this](std::size_t dropped) { window_->showFramesDropped(dropped); });
-    window_->show();
     QObject::connect(window_.get(), &CARNDlg::journalRequested, window_.get(), [this] {
         JournalWindow &journal = journalWindow();
         journal.show();

@@ -68,9 +68,11 @@ QString localAddressText(const std::optional<std::string> &address)
 } // namespace
 
 CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
-    OwnAddressLookup ownAddress, QWidget *parent)
+    OwnAddressLookup ownAddress, QWidget *parent, Construction construction)
     : QWidget(parent)
     , store_(store)
+    , link_(link)
+    , clock_(clock)
     , prompts_(prompts)
     , discovery_(store, link, clock, prompts, *this, ownAddress)
     , presets_(store, link, prompts)
@@ -78,6 +80,32 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     , manualPath_(arx::manualPath())
 {
     setWindowTitle(QStringLiteral("ARX 1.2"));
+    store.eulerConstant = computeEulerConstant();
+    SetDefaults(store);
+
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+
+    // Always 1280 x 768 at the screen's top-left corner, whatever the screen's size.
+    resize(MainWindowStartSize);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().topLeft());
+
+    if (construction == Construction::Complete)
+        buildContents();
+}
+
+CARNDlg::~CARNDlg() = default;
+
+void CARNDlg::buildContents()
+{
+    if (initialised_)
+        return;
+    // The first image read costs the image plug-ins' lookup: the banner comes with the
+    // contents rather than before the first paint.
+    banner_ = pngImage(BannerImage);
     createControls();
 
     // The window menu: Linux desktops give a program no item of its own in the title bar's
@@ -91,32 +119,29 @@ CARNDlg::CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
     connect(journal, &QAction::triggered, this, &CARNDlg::journalRequested);
 
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
-    store.eulerConstant = computeEulerConstant();
-    SetDefaults(store);
-    setUpListsAndPages(store, link, clock, prompts);
+    setUpListsAndPages();
 
     initialised_ = true;
     selectPage(Page::Mic);
     showLocalAddress();
-
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
-
-    // Always 1280 x 768 at the screen's top-left corner, whatever the screen's size.
-    resize(MainWindowStartSize);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().topLeft());
     layOutOnce();
 
     connectionTimer_ = new QTimer(this);
     connectionTimer_->setInterval(ConnectionTickMs);
     connect(connectionTimer_, &QTimer::timeout, this, [this] { discovery_.tick(); });
     connectControls();
-}
 
-CARNDlg::~CARNDlg() = default;
+    // Controls made while the window shows do not show by themselves, as they would have
+    // with the window.
+    if (isVisible()) {
+        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                child->show();
+        }
+    }
+    if (closeRequested_)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
 
 void CARNDlg::createControls()
 {
@@ -146,8 +171,12 @@ void CARNDlg::createControls()
     localAddress_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts)
+void CARNDlg::setUpListsAndPages()
 {
+    Store &store = store_;
+    Link &link = link_;
+    Clock &clock = clock_;
+    Prompts &prompts = prompts_;
     picture_->setGeometry(StaticPictureGeometry);
 
     setUpDeviceList(*unitList_, UnitListColumns);
@@ -166,8 +195,6 @@ void CARNDlg::setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts
     presets_.setRefreshPage([this] { speakerPage_->refreshPage(); });
     routingPage_ = new CMatrixDlg(this);
     routingPage_->setObjectName(QStringLiteral("routingPage"));
-
-    banner_ = pngImage(BannerImage);
 
     for (std::size_t i = 0; i < pageButtons_.size(); ++i) {
         pageButtons_[i]->setImages(PageButtonImage, PageButtonFirstSelectedImage);
@@ -351,6 +378,12 @@ void CARNDlg::fitStartSizeToFrame()
 
 void CARNDlg::closeEvent(QCloseEvent *event)
 {
+    // Nothing runs yet while the contents are being made: the close waits for them.
+    if (!initialised_) {
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
     emit closing();
     event->accept();
 }

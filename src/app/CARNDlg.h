@@ -33,11 +33,22 @@ class PngButton;
 class CARNDlg final : public QWidget, private DiscoveryView {
     Q_OBJECT
 public:
+    // Complete: the constructor makes everything. ShellFirst: it makes only what the first
+    // paint shows (the black window at its start size) and writes the store's start values;
+    // buildContents() makes the banner, the controls and the pages, once the window has been
+    // seen.
+    enum class Construction { Complete, ShellFirst };
+
     // `ownAddress` names the address that the search and connection requests carry; the
     // window also shows it.
     CARNDlg(Store &store, Link &link, Clock &clock, Prompts &prompts,
-        OwnAddressLookup ownAddress = {}, QWidget *parent = nullptr);
+        OwnAddressLookup ownAddress = {}, QWidget *parent = nullptr,
+        Construction construction = Construction::Complete);
     ~CARNDlg() override;
+
+    // Makes the controls and pages of a window made ShellFirst; does nothing the second time.
+    // A close asked for before is carried out afterwards.
+    void buildContents();
 
     Discovery &discovery() { return discovery_; }
 
@@ -94,7 +105,7 @@ private:
     void setConnectionTimerRunning(bool running) override;
 
     void createControls();
-    void setUpListsAndPages(Store &store, Link &link, Clock &clock, Prompts &prompts);
+    void setUpListsAndPages();
     void layOutOnce();
     void connectControls();
     void pageButtonPressed(int controlId);
@@ -108,6 +119,8 @@ private:
     void setStatusLine(const QString &text, const QColor &colour);
 
     Store &store_;
+    Link &link_;
+    Clock &clock_;
     Prompts &prompts_;
     Discovery discovery_;
     PresetButtons presets_;
@@ -136,6 +149,7 @@ private:
     bool initialised_ = false;
     bool laidOut_ = false;
     bool frameFitted_ = false;
+    bool closeRequested_ = false; // before the contents were built
 };
 
 } // namespace arx

@@ -1,6 +1,9 @@
 #include "app/CARNApp.h"
 #include "app/CARNDlg.h"
 #include "app/DatagramPump.h"
+#include "app/MainWindowLayout.h"
+#include "controls/ControlId.h"
+#include "mic/CMicDlg.h"
 #include "model/Store.h"
 #include "seams/Clock.h"
 
@@ -16,6 +19,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
@@ -34,6 +38,34 @@ TEST(MainWindowShell, ClosingAnnouncesItselfAndSendsNothing)
     window.show();
     QSignalSpy closing(&window, &CARNDlg::closing);
     window.close();
+    EXPECT_EQ(closing.count(), 1);
+    EXPECT_TRUE(link.log.empty());
+}
+
+// A window shown before its contents: it paints black at its start size, and a close asked for
+// meanwhile waits until the contents are there, then happens once, as a close would.
+TEST(MainWindowShell, AShellShownFirstGetsItsControlsAndClosesOnlyOnceTheyAreThere)
+{
+    auto store = std::make_unique<Store>();
+    test::RecordingLink link;
+    ManualClock clock;
+    test::ScriptedPrompts prompts;
+    CARNDlg window(*store, link, clock, prompts, {}, nullptr, CARNDlg::Construction::ShellFirst);
+    window.show();
+    EXPECT_EQ(window.size(), QSize(1280, 768));
+    EXPECT_EQ(window.micPage(), nullptr) << "no page before the contents";
+    EXPECT_NEAR(store->eulerConstant, 2.718281828459045, 1e-12) << "the store's start values";
+
+    QSignalSpy closing(&window, &CARNDlg::closing);
+    window.close();
+    EXPECT_TRUE(window.isVisible()) << "not closed before its contents are made";
+    EXPECT_EQ(closing.count(), 0);
+
+    window.buildContents();
+    ASSERT_NE(window.micPage(), nullptr);
+    EXPECT_TRUE(window.micPage()->isVisibleTo(&window)) << "the page shows with the window";
+    EXPECT_TRUE(findControl<QWidget>(&window, SearchButtonId)->isVisibleTo(&window));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }, 5000)) << "closed after";
     EXPECT_EQ(closing.count(), 1);
     EXPECT_TRUE(link.log.empty());
 }
