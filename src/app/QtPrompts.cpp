@@ -3,6 +3,7 @@
 #include "model/RingColours.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -11,8 +12,20 @@ namespace arx {
 namespace {
 const QString Caption = QStringLiteral("ARX");
 
-std::optional<std::string> chosen(const QString &fileName)
+// A file dialog takes milliseconds to make and as many to show. It is made, then shown on a
+// later turn of the event loop, so that timers and meters never wait for both at once.
+std::optional<std::string> askFileName(QWidget *parent, QFileDialog::AcceptMode mode,
+    const std::string &filter, const std::string &startFolder)
 {
+    QFileDialog dialog(
+        parent, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter));
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(
+        mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QString fileName = dialog.selectedFiles().value(0);
     if (fileName.isEmpty())
         return std::nullopt;
     return fileName.toStdString();
@@ -34,16 +47,14 @@ bool QtPrompts::confirm(const std::string &text)
 std::optional<std::string> QtPrompts::openFileName(
     const std::string &filter, const std::string &startFolder)
 {
-    return chosen(QFileDialog::getOpenFileName(
-        parent_, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter)));
+    return askFileName(parent_, QFileDialog::AcceptOpen, filter, startFolder);
 }
 
 std::optional<std::string> QtPrompts::saveFileName(
     const std::string &filter, const std::string &startFolder)
 {
     // Qt's dialog asks before overwriting an existing file unless told not to.
-    return chosen(QFileDialog::getSaveFileName(
-        parent_, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter)));
+    return askFileName(parent_, QFileDialog::AcceptSave, filter, startFolder);
 }
 
 std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial)

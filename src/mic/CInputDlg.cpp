@@ -12,6 +12,7 @@
 #include "controls/MyComboBox.h"
 #include "controls/PngButton.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTimer>
 
@@ -54,6 +55,8 @@ constexpr int GainListId = 1129;
 constexpr int ModeListId = 1132;
 constexpr int CopyListId = 1133;
 
+constexpr int LabelTextPoints = 10;
+constexpr int SelectorTextCell = 13;
 constexpr int CloseButtonInset = 30;
 constexpr int MeterLeds = 32;
 constexpr const char *NullCopyEntry = "NULL";
@@ -159,7 +162,7 @@ CComBoxBtn *makeSelector(QWidget *parent, int id, QPoint at, int listId)
 {
     auto *selector = makeControl<CComBoxBtn>(parent, id, QRect(at, QSize(60, 20)));
     selector->setBitmaps(SelectorBitmap, SelectorActiveBitmap);
-    const QFont font = arialCellFont(13);
+    const QFont font = arialCellFont(SelectorTextCell);
     selector->setFonts(font, font);
     selector->dropList()->setEntryFont(font);
     selector->attachList(listId);
@@ -189,6 +192,14 @@ CInputDlg::CInputDlg(
 
 CInputDlg::~CInputDlg() = default;
 
+void CInputDlg::prepareFonts()
+{
+    // Finding a face and opening its file (the CJK fonts are large) takes milliseconds the
+    // first time.
+    for (const QFont &font : { unicodeBoldFont(LabelTextPoints), arialCellFont(SelectorTextCell) })
+        QFontMetrics(font).height();
+}
+
 void CInputDlg::buildControls()
 {
     panels_[0] = pngImage(OddPanelImage);
@@ -201,7 +212,7 @@ void CInputDlg::buildControls()
     for (const LabelRow &row : Labels) {
         auto *label = makeControl<CStaticST>(this, row.id, row.place);
         label->setTransparent(false);
-        label->setTextSize(10);
+        label->setTextSize(LabelTextPoints);
         label->setAlignment(row.alignment);
         label->setText(QString::fromLatin1(row.caption));
         captions_.push_back(label);

@@ -44,6 +44,8 @@ CMicDlg::CMicDlg(Store &store, Link &link, const Clock &clock, Prompts &prompts,
     connect(bar_, &QScrollBar::valueChanged, this, &CMicDlg::scrollContentsTo);
 
     bar_->raise();
+    // Strips are made while units register; their fonts are ready before.
+    CInputDlg::prepareFonts();
     ready_ = true;
 }
 
