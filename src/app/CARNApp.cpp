@@ -11,9 +11,12 @@
 #include "protocol/Ports.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QEventLoop>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 namespace arx {
 
@@ -122,7 +125,13 @@ JournalWindow &CARNApp::journalWindow()
 
 int CARNApp::run()
 {
-    QApplication::exec();
+    // The program is its window: the loop ends when the window closes, whichever other window
+    // (the journal) is open. Ending it here also spares Qt's quit, which looks through every
+    // top-level widget (each selector's pop-up list among them) for windows still to close.
+    QEventLoop loop;
+    QObject::connect(window_.get(), &CARNDlg::closing, &loop, &QEventLoop::quit);
+    if (window_->isVisible())
+        loop.exec();
     shutDown();
     return 0;
 }
@@ -141,7 +150,15 @@ int runToProcessEnd(std::unique_ptr<CARNApp> app)
     // Held here, reachable to the end, so that leak checkers see it was kept on purpose.
     static CARNApp *kept = nullptr;
     kept = app.release();
-    return kept->run();
+    const int status = kept->run();
+    // Taking Qt apart would only free memory the system frees at once (for a window with all
+    // its strips, mostly the accessibility objects of every control ever shown), with one
+    // exception: a clipboard the program still owns goes to the desktop's clipboard manager
+    // as the application object goes.
+    if (QGuiApplication::clipboard()->ownsClipboard())
+        return status;
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 } // namespace arx

@@ -53,7 +53,7 @@ public:
     // The journal's window, made when first asked for.
     JournalWindow &journalWindow();
 
-    // Runs the event loop until the window closes.
+    // Runs the event loop until the window closes (even while other windows are open).
     int run();
 
 private:
@@ -75,9 +75,11 @@ private:
     std::string localEndpoint_;
 };
 
-// Runs `app` until its window closes (CARNApp::run) and keeps it for the rest of the process,
-// which is to end right after: by then nothing of it has work left, and its thousands of
-// widgets are left to go with the process's memory instead of being taken apart one by one.
+// Runs `app` until its window closes (CARNApp::run), then ends the process at once: by then
+// nothing of it has work left (frames sent, threads stopped, socket and journal file closed),
+// and its thousands of widgets go with the process's memory instead of being taken apart one
+// by one. Only while the program owns the clipboard does it return the status instead, so
+// that the caller's QApplication hands the clipboard on as it goes.
 int runToProcessEnd(std::unique_ptr<CARNApp> app);
 
 } // namespace arx

@@ -3,6 +3,7 @@
 #include "app/DatagramPump.h"
 #include "app/MainWindowLayout.h"
 #include "controls/ControlId.h"
+#include "journal/JournalWindow.h"
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
 #include "seams/Clock.h"
@@ -77,6 +78,21 @@ TEST(Application, ClosingTheWindowStopsTheReceiveThreadAndRunReturnsZero)
     EXPECT_EQ(application.run(), 0);
     UdpTransport again;
     EXPECT_TRUE(again.open("127.0.2.60", 39030)) << "the command socket was closed";
+}
+
+// The program is its window: closing it ends run() although the journal's window is open.
+TEST(Application, ClosingTheWindowEndsRunWhileTheJournalWindowIsOpen)
+{
+    CARNApp application(StartOptions { QStringLiteral("127.0.2.63") });
+    application.journalWindow().show();
+    QTimer::singleShot(0, &application.window(), [&] { application.window().close(); });
+    bool hangGuard = false; // closes the journal's window too, should run() wait for it
+    QTimer::singleShot(5000, &application.journalWindow(), [&] {
+        hangGuard = true;
+        application.journalWindow().close();
+    });
+    EXPECT_EQ(application.run(), 0);
+    EXPECT_FALSE(hangGuard) << "run() waited for the journal's window";
 }
 
 // The program ends right after run() returns, without taking the application apart: by then
