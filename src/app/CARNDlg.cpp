@@ -132,12 +132,13 @@ void CARNDlg::buildContents()
     connectControls();
 
     // Controls made while the window shows do not show by themselves, as they would have
-    // with the window.
+    // with the window; and the banner is painted over the black of the first paint.
     if (isVisible()) {
         for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
                 child->show();
         }
+        update();
     }
     if (closeRequested_)
         QTimer::singleShot(0, this, &QWidget::close);
