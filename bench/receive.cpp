@@ -33,7 +33,7 @@ constexpr const char *ReceiverAddress = "127.0.3.1";
 constexpr const char *SenderAddress = "127.0.3.10";
 constexpr std::uint16_t Port = 39030;
 constexpr int Datagrams = 200000;
-constexpr int Rounds = 3;
+constexpr int Rounds = 5;
 constexpr double GoalRatio = 0.9;
 
 int boundSocket(const char *address, std::uint16_t port)

@@ -9,11 +9,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <cstddef>
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace arx {
 
@@ -32,12 +32,12 @@ struct ReplyAction {
     friend bool operator==(const ReplyAction &, const ReplyAction &) = default;
 };
 
-// The actions of one datagram, kept without allocating: a report adds at most two for each
-// slot that holds its sender (a level report that fills the history updates the meter twice),
-// a registration or a processor answer two at most.
+// The actions of one datagram. A registration or a processor answer makes two at most, a
+// report one or two for each slot that holds its sender: they are kept in place, and only a
+// report reaching several slots that share an address takes memory.
 class ReplyActions {
 public:
-    static constexpr std::size_t Capacity = 2 * UnitSlotCount;
+    static constexpr std::size_t InPlace = 4;
     using const_iterator = const ReplyAction *;
     using value_type = ReplyAction;
 
@@ -50,11 +50,17 @@ public:
 
     void push_back(const ReplyAction &action)
     {
-        assert(count_ < Capacity);
-        actions_[count_++] = action;
+        if (spilled_.empty() && count_ < InPlace) {
+            inPlace_[count_++] = action;
+            return;
+        }
+        if (spilled_.empty())
+            spilled_.assign(inPlace_.begin(), inPlace_.begin() + static_cast<long>(count_));
+        spilled_.push_back(action);
+        ++count_;
     }
-    const_iterator begin() const { return actions_.data(); }
-    const_iterator end() const { return actions_.data() + count_; }
+    const_iterator begin() const { return spilled_.empty() ? inPlace_.data() : spilled_.data(); }
+    const_iterator end() const { return begin() + count_; }
     std::size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
 
@@ -64,7 +70,8 @@ public:
     }
 
 private:
-    std::array<ReplyAction, Capacity> actions_;
+    std::array<ReplyAction, InPlace> inPlace_;
+    std::vector<ReplyAction> spilled_;
     std::size_t count_ = 0;
 };
 

@@ -125,6 +125,7 @@ void UdpTransport::receiveLoop()
             return;
         if (waits[0].revents == 0)
             continue;
+        std::this_thread::sleep_for(GatherTime);
         // Read until the socket is empty; a pending socket error is taken with the read.
         for (;;) {
             const std::size_t read = reader.read();

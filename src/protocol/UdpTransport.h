@@ -5,6 +5,7 @@
 #include "seams/Link.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <span>
@@ -17,12 +18,17 @@ class DatagramReader;
 
 // The program's one UDP socket and the thread that receives on it. The thread blocks on
 // the socket and a stop descriptor together, so it costs nothing while idle and stops at
-// once. It reads whatever is waiting in batches of up to ReceiveBatch datagrams with one
-// call, and hands the datagrams of 1..128 bytes of each batch, in order, to `deliver` on
-// that thread, which must pass them on to the user-interface thread.
+// once. Woken by a datagram, it lets GatherTime pass, then reads whatever is waiting in
+// batches of up to ReceiveBatch datagrams with one call, and hands the datagrams of 1..128
+// bytes of each batch, in order, to `deliver` on that thread, which must pass them on to the
+// user-interface thread.
 class UdpTransport final : public Link {
 public:
     static constexpr std::size_t ReceiveBatch = 64;
+    // While datagrams stream in, one read then takes all that came meanwhile, and the
+    // user-interface thread is woken once for them, instead of both threads once for each
+    // datagram. A reply waits this much longer; nothing wakes while the socket is quiet.
+    static constexpr std::chrono::microseconds GatherTime { 50 };
 
     using Deliver = std::function<void(const Datagram &)>;
     using DeliverBatch = std::function<void(std::span<const Datagram>)>;
