@@ -26,7 +26,7 @@ class DatagramPump final : public QObject {
     Q_OBJECT
 public:
     static constexpr std::size_t Capacity = 4096;
-    static constexpr std::chrono::milliseconds DrainSlice { 4 };
+    static constexpr std::chrono::milliseconds DrainSlice { 3 };
 
     explicit DatagramPump(UdpTransport &transport, QObject *parent = nullptr);
     // Stops the transport: its receive thread calls into this object.

@@ -12,20 +12,30 @@ namespace arx {
 namespace {
 const QString Caption = QStringLiteral("ARX");
 
-// A file dialog takes milliseconds to make and as many to show. It is made, then shown on a
-// later turn of the event loop, so that timers and meters never wait for both at once.
+// Lets the event loop turn once, input held back: timers and meters get their turn between
+// two costly steps of a dialog.
+void letTheEventLoopTurn()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A file dialog takes milliseconds to make, to show and to take apart (it writes its
+// settings then); each of the three comes on a turn of the event loop of its own.
 std::optional<std::string> askFileName(QWidget *parent, QFileDialog::AcceptMode mode,
     const std::string &filter, const std::string &startFolder)
 {
-    QFileDialog dialog(
-        parent, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter));
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(
-        mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const QString fileName = dialog.selectedFiles().value(0);
+    QString fileName;
+    {
+        QFileDialog dialog(
+            parent, QString(), QString::fromStdString(startFolder), QString::fromStdString(filter));
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(
+            mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        letTheEventLoopTurn();
+        if (dialog.exec() == QDialog::Accepted)
+            fileName = dialog.selectedFiles().value(0);
+    }
+    letTheEventLoopTurn();
     if (fileName.isEmpty())
         return std::nullopt;
     return fileName.toStdString();

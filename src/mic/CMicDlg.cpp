@@ -144,6 +144,17 @@ int CMicDlg::clientWidth() const
     return width() - bar_->width();
 }
 
+bool CMicDlg::event(QEvent *event)
+{
+    // A modal dialog's opening and closing are passed down to every control of every strip,
+    // which with 64 strips takes milliseconds each way; a page not shown has no use for them.
+    const bool blocking
+        = event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked;
+    if (blocking && !isVisible())
+        return true;
+    return QWidget::event(event);
+}
+
 void CMicDlg::resizeEvent(QResizeEvent *event)
 {
     const int barWidth = bar_->sizeHint().width();
