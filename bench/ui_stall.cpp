@@ -131,7 +131,8 @@ public:
         const auto ms = std::chrono::duration<double, std::milli>(longest_).count();
         return std::max(0.0, ms - ProbePeriodMs);
     }
-    // The UI thread's CPU time within that longest stall.
+    // The UI thread's CPU time between the two ticks of that longest stall (the stall and the
+    // probe's own period).
     double longestStallCpuMs() const { return longestCpuMs_; }
 
 private:
@@ -542,7 +543,7 @@ bool runSequences()
         const GapSummary gaps = summariseGaps(
             harness.log().framesSinceMark(sequence.device, sequence.meanings), sequence);
         const double medianDeviation = gaps.medianDeviationMs;
-        std::printf("%-28s longest stall %5.1f ms (goal <= %d; UI thread ran %4.1f ms of it)  %3zu "
+        std::printf("%-28s longest stall %5.1f ms (goal <= %d; UI thread busy %4.1f ms of the gap)  %3zu "
                     "frames, gap median %4.1f ms (pause %d, within 5: %s), largest deviation "
                     "%5.1f ms%s\n",
             sequence.name, stall, GoalStallMs, harness.probe().longestStallCpuMs(), gaps.frames,
@@ -739,7 +740,7 @@ bool runHostile()
 
     std::printf(
         "hostile: %ld datagrams in 10 s from 8 hosts, longest stall %.1f ms (goal <= %d; UI "
-        "thread ran %.1f ms of it), resident %ld -> %ld KiB\n",
+        "thread busy %.1f ms of the gap), resident %ld -> %ld KiB\n",
         sent.load(), stall, GoalStallMs, stallCpu, before, after);
     std::printf("hostile: search stop 1 s later: %zu detach frames at the room, the last %lld ms "
                 "after the press (goal <= 1000); stall %.1f ms%s\n",
