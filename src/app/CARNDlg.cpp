@@ -174,23 +174,19 @@ void CARNDlg::createControls()
 
 void CARNDlg::setUpListsAndPages()
 {
-    Store &store = store_;
-    Link &link = link_;
-    Clock &clock = clock_;
-    Prompts &prompts = prompts_;
     picture_->setGeometry(StaticPictureGeometry);
 
     setUpDeviceList(*unitList_, UnitListColumns);
     setUpDeviceList(*danteList_, DanteListColumns);
     setUpDeviceList(*rdaList_, ProcessorListColumns);
 
-    micPage_ = new CMicDlg(store, link, clock, prompts, this);
+    micPage_ = new CMicDlg(store_, link_, clock_, prompts_, this);
     // A strip's equaliser button runs the dialog modally; the strip shows the record after.
-    micPage_->setEqualiserOpener([this, &store, &link, &clock](int deviceIndex) {
-        CInputeqDlg equaliser(store, link, clock, deviceIndex, this);
+    micPage_->setEqualiserOpener([this](int deviceIndex) {
+        CInputeqDlg equaliser(store_, link_, clock_, deviceIndex, this);
         equaliser.exec();
     });
-    speakerPage_ = new CSpeakerDlg(store, link, clock, prompts, discovery_, this);
+    speakerPage_ = new CSpeakerDlg(store_, link_, clock_, prompts_, discovery_, this);
     speakerPage_->setPresetHandlers(
         presets_.deviceResetHandler(), presets_.saveHandler(), presets_.recallHandler());
     presets_.setRefreshPage([this] { speakerPage_->refreshPage(); });

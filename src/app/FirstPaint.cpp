@@ -17,7 +17,6 @@ public:
         : loop_(loop)
     {
     }
-    bool painted() const { return painted_; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -36,17 +35,16 @@ private:
 
 } // namespace
 
-bool waitForFirstPaint(QWidget &window, std::chrono::milliseconds limit)
+void waitForFirstPaint(QWidget &window, std::chrono::milliseconds limit)
 {
     if (!window.isVisible())
-        return false;
+        return;
     QEventLoop loop;
     PaintWatch watch(loop);
     window.installEventFilter(&watch);
     QTimer::singleShot(limit, &loop, &QEventLoop::quit);
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     window.removeEventFilter(&watch);
-    return watch.painted();
 }
 
 } // namespace arx
