@@ -150,15 +150,18 @@ int runToProcessEnd(std::unique_ptr<CARNApp> app)
     // Held here, reachable to the end, so that leak checkers see it was kept on purpose.
     static CARNApp *kept = nullptr;
     kept = app.release();
-    const int status = kept->run();
-    // Taking Qt apart would only free memory the system frees at once (for a window with all
-    // its strips, mostly the accessibility objects of every control ever shown), with one
-    // exception: a clipboard the program still owns goes to the desktop's clipboard manager
-    // as the application object goes.
-    if (QGuiApplication::clipboard()->ownsClipboard())
-        return status;
-    std::fflush(nullptr);
-    std::_Exit(status);
+    // The process ends as the window closes, once everything has stopped: hiding the window's
+    // thousands of controls one by one, and taking Qt apart after, would only hold it up (the
+    // window goes with the process), with one exception: a clipboard the program still owns
+    // goes to the desktop's clipboard manager as the application object goes.
+    QObject::connect(&kept->window(), &CARNDlg::closing, &kept->window(), [] {
+        kept->shutDown();
+        if (QGuiApplication::clipboard()->ownsClipboard())
+            return;
+        std::fflush(nullptr);
+        std::_Exit(0);
+    });
+    return kept->run();
 }
 
 } // namespace arx

@@ -56,9 +56,11 @@ public:
     // Runs the event loop until the window closes (even while other windows are open).
     int run();
 
-private:
+    // Sends what is queued (for at most PacedLink::DrainLimit), stops the threads, closes the
+    // socket and the journal file. The window's close does it; safe to call again.
     void shutDown();
 
+private:
     std::unique_ptr<Store> store_;
     SystemClock clock_;
     QtPrompts prompts_;
@@ -75,11 +77,11 @@ private:
     std::string localEndpoint_;
 };
 
-// Runs `app` until its window closes (CARNApp::run), then ends the process at once: by then
-// nothing of it has work left (frames sent, threads stopped, socket and journal file closed),
-// and its thousands of widgets go with the process's memory instead of being taken apart one
-// by one. Only while the program owns the clipboard does it return the status instead, so
-// that the caller's QApplication hands the clipboard on as it goes.
+// Runs `app` (CARNApp::run) and ends the process as its window closes, as soon as nothing of
+// it has work left (frames sent, threads stopped, socket and journal file closed): the window
+// and its thousands of widgets go with the process instead of being hidden and taken apart
+// one by one. Only while the program owns the clipboard does the window close as usual and
+// the status come back, so that the caller's QApplication hands the clipboard on as it goes.
 int runToProcessEnd(std::unique_ptr<CARNApp> app);
 
 } // namespace arx
