@@ -40,8 +40,12 @@ public:
     // The journal's window, made when first asked for.
     JournalWindow &journalWindow();
 
-    // Runs the event loop until the window closes.
+    // Runs the event loop until the window closes (even while other windows are open).
     int run();
+
+    // Sends what is queued (for at most PacedLink::DrainLimit), stops the threads, closes the
+    // socket and the journal's files. The window's close does it; safe to call again.
+    void shutDown();
 
 private:
     QtPrompts prompts_;
@@ -50,5 +54,12 @@ private:
     std::unique_ptr<CARNDlg> window_;
     std::unique_ptr<JournalWindow> journalWindow_;
 };
+
+// Runs `app` (CARNApp::run) and ends the process as its window closes, as soon as nothing of
+// it has work left (frames sent, threads stopped, socket and journal files closed): the window
+// and its thousands of widgets go with the process instead of being hidden and taken apart
+// one by one. Only while the program owns the clipboard does the window close as usual and
+// the status come back, so that the caller's QApplication hands the clipboard on as it goes.
+int runToProcessEnd(std::unique_ptr<CARNApp> app);
 
 } // namespace arx

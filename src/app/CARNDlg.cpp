@@ -73,15 +73,44 @@ QString localAddressText(const std::optional<std::string> &address)
 } // namespace
 
 CARNDlg::CARNDlg(Room &room, Link &link, const Clock &clock, Prompts &prompts,
-    OwnAddressLookup ownAddress, QWidget *parent)
+    OwnAddressLookup ownAddress, QWidget *parent, Construction construction)
     : QWidget(parent)
     , room_(room)
     , store_(room.store())
+    , link_(link)
+    , clock_(clock)
     , prompts_(prompts)
     , ownAddress_(std::move(ownAddress))
     , manualPath_(arx::manualPath())
 {
     setWindowTitle(QStringLiteral("ARX 1.2"));
+
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+
+    // Always 1280 x 768 at the screen's top-left corner, whatever the screen's size.
+    resize(MainWindowStartSize);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().topLeft());
+
+    if (construction == Construction::Complete)
+        buildContents();
+}
+
+CARNDlg::~CARNDlg()
+{
+    room_.observers().remove(*this);
+}
+
+void CARNDlg::buildContents()
+{
+    if (initialised_)
+        return;
+    // The first image read costs the image plug-ins' lookup: the banner comes with the
+    // contents rather than before the first paint.
+    banner_ = pngImage(BannerImage);
     createControls();
 
     // The window menu: Linux desktops give a program no item of its own in the title bar's
@@ -95,21 +124,11 @@ CARNDlg::CARNDlg(Room &room, Link &link, const Clock &clock, Prompts &prompts,
     connect(journal, &QAction::triggered, this, &CARNDlg::journalRequested);
 
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
-    setUpListsAndPages(link, clock, prompts);
+    setUpListsAndPages();
 
     initialised_ = true;
     selectPage(Page::Mic);
     showLocalAddress();
-
-    QPalette black = palette();
-    black.setColor(QPalette::Window, Qt::black);
-    setPalette(black);
-    setAutoFillBackground(true);
-
-    // Always 1280 x 768 at the screen's top-left corner, whatever the screen's size.
-    resize(MainWindowStartSize);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().topLeft());
     layOutOnce();
 
     noAnswerTimer_ = new QTimer(this);
@@ -118,13 +137,20 @@ CARNDlg::CARNDlg(Room &room, Link &link, const Clock &clock, Prompts &prompts,
     connect(noAnswerTimer_, &QTimer::timeout, this, &CARNDlg::updateEmptyHint);
     connectControls();
     updateEmptyHint();
-    roomCheckChanged(RoomCheckEvent::Updated, room.check().summary());
-    room.observers().add(*this);
-}
+    roomCheckChanged(RoomCheckEvent::Updated, room_.check().summary());
+    room_.observers().add(*this);
 
-CARNDlg::~CARNDlg()
-{
-    room_.observers().remove(*this);
+    // Controls made while the window shows do not show by themselves, as they would have
+    // with the window; and the banner is painted over the black of the first paint.
+    if (isVisible()) {
+        for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                child->show();
+        }
+        update();
+    }
+    if (closeRequested_)
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 Discovery &CARNDlg::discovery()
@@ -169,7 +195,7 @@ void CARNDlg::createControls()
     roomStatus_->setStyleSheet(QStringLiteral("color: #c8d2de; font-size: 13px;"));
 }
 
-void CARNDlg::setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompts)
+void CARNDlg::setUpListsAndPages()
 {
     picture_->setGeometry(StaticPictureGeometry);
 
@@ -177,17 +203,16 @@ void CARNDlg::setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompt
     setUpDeviceList(*danteList_, DanteListColumns);
     setUpDeviceList(*rdaList_, ProcessorListColumns);
 
-    micPage_ = new CMicDlg(room_, prompts, this);
+    micPage_ = new CMicDlg(room_, prompts_, this);
     // A strip's equaliser button runs the dialog modally; the strip shows the record after.
-    micPage_->setEqualiserOpener([this, &link, &clock](int deviceIndex) {
-        CInputeqDlg equaliser(store_, link, clock, deviceIndex, this, &room_.observers());
+    micPage_->setEqualiserOpener([this](int deviceIndex) {
+        CInputeqDlg equaliser(store_, link_, clock_, deviceIndex, this, &room_.observers());
         equaliser.exec();
     });
-    speakerPage_ = new CSpeakerDlg(room_, prompts, this);
+    speakerPage_ = new CSpeakerDlg(room_, prompts_, this);
     routingPage_ = new CMatrixDlg(this);
     routingPage_->setObjectName(QStringLiteral("routingPage"));
 
-    banner_ = pngImage(BannerImage);
 
     for (std::size_t i = 0; i < pageButtons_.size(); ++i) {
         pageButtons_[i]->setImages(PageButtonImage, PageButtonFirstSelectedImage);
@@ -383,6 +408,12 @@ void CARNDlg::fitStartSizeToFrame()
 
 void CARNDlg::closeEvent(QCloseEvent *event)
 {
+    // Nothing runs yet while the contents are being made: the close waits for them.
+    if (!initialised_) {
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
     emit closing();
     event->accept();
 }

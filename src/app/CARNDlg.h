@@ -33,11 +33,21 @@ class Room;
 class CARNDlg final : public QWidget, private RoomObserver {
     Q_OBJECT
 public:
+    // Complete: the constructor makes everything. ShellFirst: it makes only what the first
+    // paint shows (the black window at its start size); buildContents() makes the banner,
+    // the controls and the pages, once the window has been seen.
+    enum class Construction { Complete, ShellFirst };
+
     // `link` and `clock` are the equaliser dialog's; `ownAddress` names the address that the
     // search and connection requests carry, which the window shows.
     CARNDlg(Room &room, Link &link, const Clock &clock, Prompts &prompts,
-        OwnAddressLookup ownAddress = {}, QWidget *parent = nullptr);
+        OwnAddressLookup ownAddress = {}, QWidget *parent = nullptr,
+        Construction construction = Construction::Complete);
     ~CARNDlg() override;
+
+    // Makes the controls and pages of a window made ShellFirst, and starts following the
+    // room; does nothing the second time. A close asked for before is carried out afterwards.
+    void buildContents();
 
     Room &room() { return room_; }
     Discovery &discovery();
@@ -93,7 +103,7 @@ private:
     void roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary) override;
 
     void createControls();
-    void setUpListsAndPages(Link &link, const Clock &clock, Prompts &prompts);
+    void setUpListsAndPages();
     void layOutOnce();
     void connectControls();
     void pageButtonPressed(int controlId);
@@ -111,6 +121,8 @@ private:
 
     Room &room_;
     Store &store_;
+    Link &link_;
+    const Clock &clock_;
     Prompts &prompts_;
     DanteListModel danteModel_;
     OwnAddressLookup ownAddress_;
@@ -140,6 +152,7 @@ private:
     bool initialised_ = false;
     bool laidOut_ = false;
     bool frameFitted_ = false;
+    bool closeRequested_ = false; // before the contents were built
 };
 
 } // namespace arx

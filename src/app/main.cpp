@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -218,5 +219,5 @@ int main(int argc, char *argv[])
     const std::optional<arx::StartOptions> options = commandLine.options();
     if (!options)
         return 2;
-    return arx::CARNApp(*options).run();
+    return arx::runToProcessEnd(std::make_unique<arx::CARNApp>(*options));
 }

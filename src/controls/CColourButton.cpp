@@ -176,12 +176,8 @@ void CColourPalette::keyPressEvent(QKeyEvent *event)
 CColourButton::CColourButton(Prompts &prompts, QWidget *parent)
     : QWidget(parent)
     , prompts_(prompts)
-    , palette_(new CColourPalette(this))
 {
     setCursor(Qt::PointingHandCursor);
-    palette_->hide();
-    connect(palette_, &CColourPalette::colourChosen, this, &CColourButton::pick);
-    connect(palette_, &CColourPalette::moreColoursChosen, this, &CColourButton::askColourDialog);
 }
 
 void CColourButton::setColour(std::uint32_t colour)
@@ -194,7 +190,7 @@ void CColourButton::setColour(std::uint32_t colour)
 
 bool CColourButton::isPaletteShown() const
 {
-    return palette_->isVisible();
+    return palette_ && palette_->isVisible();
 }
 
 QRect CColourButton::paletteGeometry() const
@@ -234,6 +230,13 @@ void CColourButton::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    // Made at the first press: a page of strips holds many buttons that are never opened.
+    if (!palette_) {
+        palette_ = new CColourPalette(this);
+        connect(palette_, &CColourPalette::colourChosen, this, &CColourButton::pick);
+        connect(
+            palette_, &CColourPalette::moreColoursChosen, this, &CColourButton::askColourDialog);
+    }
     palette_->setCurrent(colour_);
     palette_->setGeometry(paletteGeometry());
     palette_->show();

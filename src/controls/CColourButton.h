@@ -67,6 +67,7 @@ public:
     void setColour(std::uint32_t colour);
     std::uint32_t colour() const { return colour_; }
 
+    // The pop-up, once the button has been pressed; none before.
     CColourPalette *palette() const { return palette_; }
     bool isPaletteShown() const;
     // Under the button, left-aligned with it.
@@ -86,7 +87,7 @@ private:
     void askColourDialog();
 
     Prompts &prompts_;
-    CColourPalette *palette_;
+    CColourPalette *palette_ = nullptr;
     std::uint32_t colour_ = 0;
     bool hovered_ = false;
 };

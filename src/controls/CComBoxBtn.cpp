@@ -61,12 +61,13 @@ void CComBoxBtn::select(int index)
     const int clamped = clampSelection(index, dropList()->entryCount());
     if (clamped < 0)
         return;
+    const QString entry = dropList()->entryText(clamped);
+    if (clamped == dropList()->currentSelection() && clamped == dropList()->previousSelection()
+        && entry == text_)
+        return;
     dropList()->setCurrentSelection(clamped);
     dropList()->setPreviousSelection(clamped);
-    const QString text = dropList()->entryText(clamped);
-    if (text == text_)
-        return;
-    text_ = text;
+    text_ = entry;
     update();
 }
 

@@ -74,7 +74,7 @@ void CPeakMeterCtrl::setBandValue(int band, int value)
     if (band < 0 || band >= bandCount())
         return;
     Band &target = bands_[static_cast<size_t>(band)];
-    if (target.value == value && target.peak >= value)
+    if (value == target.value && value <= target.peak)
         return;
     target.value = value;
     target.peak = std::max(target.peak, value);

@@ -157,6 +157,8 @@ void CStaticST::setTransparent(bool transparent)
 
 void CStaticST::setFillColour(const QColor &colour)
 {
+    if (colour == fillColour_)
+        return;
     fillColour_ = colour;
     update();
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 namespace arx {
 
@@ -63,23 +65,21 @@ void setCellHeight(QFont &font, int cellHeight)
         font.setPixelSize(std::max(1, qRound(height * height / measured)));
 }
 
-} // namespace
-
-QFont arialPointFont(int points)
+QFont makeArialPointFont(int points, int)
 {
     QFont font = withFamilies(arialFamilies());
     font.setPointSize(std::max(points, 1));
     return font;
 }
 
-QFont arialCellFont(int cellHeight)
+QFont makeArialCellFont(int cellHeight, int)
 {
     QFont font = withFamilies(arialFamilies());
     setCellHeight(font, cellHeight);
     return font;
 }
 
-QFont unicodeBoldFont(int points)
+QFont makeUnicodeBoldFont(int points, int)
 {
     QFont font = withFamilies(unicodeFamilies());
     font.setPointSize(std::max(points, 1));
@@ -87,7 +87,7 @@ QFont unicodeBoldFont(int points)
     return font;
 }
 
-QFont simSunBoldFont(int points)
+QFont makeSimSunBoldFont(int points, int)
 {
     QFont font = withFamilies(simSunFamilies());
     font.setPointSize(std::max(points, 1));
@@ -95,7 +95,7 @@ QFont simSunBoldFont(int points)
     return font;
 }
 
-QFont simSunCellFont(int cellHeight, int averageWidth)
+QFont makeSimSunCellFont(int cellHeight, int averageWidth)
 {
     QFont font = withFamilies(simSunFamilies());
     // SimSun's cell is exactly its em; the fallbacks are sized as SimSun would be, so that
@@ -107,6 +107,49 @@ QFont simSunCellFont(int cellHeight, int averageWidth)
             font.setStretch(std::clamp(qRound(100 * averageWidth / natural), 1, 4000));
     }
     return font;
+}
+
+using MakeFont = QFont (*)(int, int);
+
+// Painting asks for its font at every paint. One QFont kept per face and size lets Qt reuse
+// the font engine it resolved for it, instead of matching the families and measuring again.
+// The fonts are kept for the life of the process and never destroyed: a font must not outlive
+// the application object, and the process ends without them.
+QFont remembered(MakeFont make, int first, int second)
+{
+    static auto *fonts = new std::map<std::tuple<MakeFont, int, int>, QFont>;
+    const auto key = std::make_tuple(make, first, second);
+    auto found = fonts->find(key);
+    if (found == fonts->end())
+        found = fonts->emplace(key, make(first, second)).first;
+    return found->second;
+}
+
+} // namespace
+
+QFont arialPointFont(int points)
+{
+    return remembered(makeArialPointFont, points, 0);
+}
+
+QFont arialCellFont(int cellHeight)
+{
+    return remembered(makeArialCellFont, cellHeight, 0);
+}
+
+QFont unicodeBoldFont(int points)
+{
+    return remembered(makeUnicodeBoldFont, points, 0);
+}
+
+QFont simSunBoldFont(int points)
+{
+    return remembered(makeSimSunBoldFont, points, 0);
+}
+
+QFont simSunCellFont(int cellHeight, int averageWidth)
+{
+    return remembered(makeSimSunCellFont, cellHeight, averageWidth);
 }
 
 } // namespace arx

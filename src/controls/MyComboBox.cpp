@@ -43,17 +43,26 @@ public:
 MyComboBox::MyComboBox(QWidget *parent)
     : QComboBox(parent)
 {
-    setItemDelegate(new SwatchDelegate(this));
     for (const IndexedColour &colour : colourIndexTable)
         addItem(QString(), QColor(colour.red, colour.green, colour.blue));
     setCurrentIndex(0);
     setCursor(Qt::PointingHandCursor);
+}
 
-    QPalette dark = view()->palette();
-    dark.setColor(QPalette::Base, FieldBottom);
-    dark.setColor(QPalette::Highlight, QColor(0x0d, 0x5e, 0x66));
-    dark.setColor(QPalette::Text, look::Text);
-    view()->setPalette(dark);
+void MyComboBox::showPopup()
+{
+    // The pop-up's view is made when first needed: a page of strips holds many boxes that
+    // are never opened, and the view is most of a box's cost.
+    if (!viewPrepared_) {
+        viewPrepared_ = true;
+        setItemDelegate(new SwatchDelegate(this));
+        QPalette dark = view()->palette();
+        dark.setColor(QPalette::Base, FieldBottom);
+        dark.setColor(QPalette::Highlight, QColor(0x0d, 0x5e, 0x66));
+        dark.setColor(QPalette::Text, look::Text);
+        view()->setPalette(dark);
+    }
+    QComboBox::showPopup();
 }
 
 QRect MyComboBox::swatchRect(const QRect &item)

@@ -18,8 +18,13 @@ public:
     // right edge (one pixel short of it when the width is odd).
     static QRect swatchRect(const QRect &item);
 
+    void showPopup() override;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    bool viewPrepared_ = false;
 };
 
 } // namespace arx

@@ -59,8 +59,11 @@ std::string_view JournalEntry::eventText(std::size_t index) const
 
 Journal::Journal(std::int64_t wallMinusMonotonicMs, std::size_t capacity)
     : wallOffset_(wallMinusMonotonicMs)
-    , ring_(std::max<std::size_t>(capacity, 1))
+    , capacity_(std::max<std::size_t>(capacity, 1))
 {
+    // Taken once, but filled as entries come: pages of the ring that were never written cost
+    // neither the start nor the end of the program.
+    ring_.reserve(capacity_);
 }
 
 void Journal::setLocalEndpoint(const std::string &address, std::uint16_t port)
@@ -76,14 +79,14 @@ void Journal::add(const JournalEntry &entry)
     {
         std::lock_guard lock(mutex_);
         wake = waiters_ > 0;
-        JournalEntry &kept = ring_[next_];
+        JournalEntry &kept = ring_.size() < capacity_ ? ring_.emplace_back(entry) : ring_[next_];
         kept = entry;
         kept.sequence = ++sequence_;
         kept.wallMs = entry.monotonicMs + wallOffset_;
         std::memcpy(kept.localAddress, localAddress_, sizeof localAddress_);
         kept.localPort = localPort_;
-        next_ = (next_ + 1) % ring_.size();
-        count_ = std::min(count_ + 1, ring_.size());
+        next_ = (next_ + 1) % capacity_;
+        count_ = std::min(count_ + 1, capacity_);
     }
     if (wake)
         added_.notify_all();
@@ -123,6 +126,7 @@ std::vector<JournalEntry> Journal::sinceLocked(std::uint64_t sequence) const
     if (first > sequence_)
         return entries;
     entries.reserve(static_cast<std::size_t>(sequence_ - first + 1));
+    // Until the ring is full, its entries are those written so far, the newest last.
     const std::size_t size = ring_.size();
     for (std::uint64_t number = first; number <= sequence_; ++number) {
         const std::size_t back = static_cast<std::size_t>(sequence_ - number) + 1;

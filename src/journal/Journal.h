@@ -86,7 +86,7 @@ public:
     // `wallMinusMonotonicMs` turns the monotonic times that entries carry into wall-clock time.
     explicit Journal(std::int64_t wallMinusMonotonicMs = 0, std::size_t capacity = DefaultCapacity);
 
-    std::size_t capacity() const { return ring_.size(); }
+    std::size_t capacity() const { return capacity_; }
 
     // This end of every datagram from now on: the address ARX binds to, or, bound to every
     // address, the one its requests carry (which may change between searches).
@@ -109,7 +109,8 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable added_;
     mutable int waiters_ = 0; // a lone add need not wake anyone
-    std::vector<JournalEntry> ring_;
+    const std::size_t capacity_;
+    std::vector<JournalEntry> ring_; // grows to capacity_, then wraps
     std::size_t next_ = 0; // where the next entry goes
     std::size_t count_ = 0; // entries held
     std::uint64_t sequence_ = 0;

@@ -12,6 +12,7 @@
 #include "controls/MyComboBox.h"
 #include "controls/PngButton.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -56,6 +57,8 @@ constexpr int GainListId = 1129;
 constexpr int ModeListId = 1132;
 constexpr int CopyListId = 1133;
 
+constexpr int LabelTextPoints = 10;
+constexpr int SelectorTextCell = 13;
 // Ours: the room check's mark and the line of a unit that does not answer.
 constexpr int DiffersMarkId = 1150;
 constexpr int SilenceLabelId = 1151;
@@ -184,7 +187,7 @@ CComBoxBtn *makeSelector(QWidget *parent, int id, QPoint at, int listId)
 {
     auto *selector = makeControl<CComBoxBtn>(parent, id, QRect(at, QSize(60, 20)));
     selector->setBitmaps(SelectorBitmap, SelectorActiveBitmap);
-    const QFont font = arialCellFont(13);
+    const QFont font = arialCellFont(SelectorTextCell);
     selector->setFonts(font, font);
     selector->dropList()->setEntryFont(font);
     selector->attachList(listId);
@@ -224,6 +227,15 @@ CInputDlg::CInputDlg(UnitController &units, Prompts &prompts, QWidget *parent)
 
 CInputDlg::~CInputDlg() = default;
 
+void CInputDlg::prepareFonts()
+{
+    // Finding a face and opening its file (the CJK fonts are large) takes milliseconds the
+    // first time.
+    for (const QFont &font : { unicodeBoldFont(LabelTextPoints), arialCellFont(SelectorTextCell) })
+        QFontMetrics(font).height();
+}
+
+
 void CInputDlg::buildControls()
 {
     panels_[0] = pngImage(OddPanelImage);
@@ -236,7 +248,7 @@ void CInputDlg::buildControls()
     for (const LabelRow &row : Labels) {
         auto *label = makeControl<CStaticST>(this, row.id, row.place);
         label->setTransparent(false);
-        label->setTextSize(10);
+        label->setTextSize(LabelTextPoints);
         label->setAlignment(row.alignment);
         label->setText(QString::fromLatin1(row.caption));
         captions_.push_back(label);
@@ -385,20 +397,17 @@ void CInputDlg::InitStrip()
 
 void CInputDlg::RebuildCopyList()
 {
-    std::vector<CopyEntry> sources = copySources(units_.store(), deviceIndex());
     // Every change of the unit list shows every strip again: with 64 units registering,
     // refilling unchanged lists held up the window for milliseconds at each one.
-    if (sources == copyEntries_
-        && copySelector_->dropList()->entryCount() == 1 + static_cast<int>(sources.size())) {
-        copySelector_->select(0);
-        return;
-    }
-    copyEntries_ = std::move(sources);
+    std::vector<CopyEntry> sources = copySources(units_.store(), deviceIndex());
     CDropList *list = copySelector_->dropList();
-    list->clearEntries();
-    list->addEntry(QString::fromLatin1(NullCopyEntry));
-    for (const CopyEntry &entry : copyEntries_)
-        list->addEntry(fromGbk(entry.nameBytes));
+    if (sources != copyEntries_ || list->entryCount() != 1 + static_cast<int>(sources.size())) {
+        copyEntries_ = std::move(sources);
+        list->clearEntries();
+        list->addEntry(QString::fromLatin1(NullCopyEntry));
+        for (const CopyEntry &entry : copyEntries_)
+            list->addEntry(fromGbk(entry.nameBytes));
+    }
     copySelector_->select(0);
 }
 

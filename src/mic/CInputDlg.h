@@ -41,6 +41,10 @@ public:
     CInputDlg(UnitController &units, Prompts &prompts, QWidget *parent = nullptr);
     ~CInputDlg() override;
 
+    // Resolves the fonts strips paint with, so that the first strip shown does not wait for
+    // them.
+    static void prepareFonts();
+
     // 1..64; the record shown is slotIndex - 1.
     void setSlotIndex(int slotIndex);
     int slotIndex() const { return slotIndex_; }

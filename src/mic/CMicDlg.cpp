@@ -54,6 +54,7 @@ QString hintText(CMicDlg::EmptyHint hint, const QString &ownAddress)
 CMicDlg::CMicDlg(Room &room, Prompts &prompts, QWidget *parent)
     : QWidget(parent)
     , room_(room)
+    , prompts_(prompts)
     , bar_(new QScrollBar(Qt::Vertical, this))
 {
     QPalette black = palette();
@@ -75,16 +76,9 @@ CMicDlg::CMicDlg(Room &room, Prompts &prompts, QWidget *parent)
     bar_->setValue(1);
     connect(bar_, &QScrollBar::valueChanged, this, &CMicDlg::scrollContentsTo);
 
-    for (int slot = 0; slot < UnitSlotCount; ++slot) {
-        auto *strip = new CInputDlg(room.units(), prompts, this);
-        strip->setSlotIndex(slot + 1);
-        strip->installEventFilter(this); // its showing and hiding decide the empty-page text
-        for (QWidget *selector : strip->wheelSelectors())
-            selector->installEventFilter(this);
-        connect(strip, &CInputDlg::differenceAnswered, this, &CMicDlg::answerDifference);
-        strips_[static_cast<std::size_t>(slot)] = strip;
-    }
     bar_->raise();
+    // Strips are made while units register; their fonts are ready before.
+    CInputDlg::prepareFonts();
     ready_ = true;
     room.observers().add(*this);
 }
@@ -96,8 +90,11 @@ CMicDlg::~CMicDlg()
 
 void CMicDlg::setEqualiserOpener(const EqualiserOpener &opener)
 {
-    for (CInputDlg *strip : strips_)
-        strip->setEqualiserOpener(opener);
+    equaliserOpener_ = opener;
+    for (CInputDlg *made : strips_) {
+        if (made)
+            made->setEqualiserOpener(opener);
+    }
 }
 
 void CMicDlg::ShowStrip(int slot)
@@ -122,16 +119,17 @@ void CMicDlg::ShowStrip(int slot)
 
 void CMicDlg::hideStrip(int slot)
 {
-    if (!isSlot(slot))
-        return;
-    strip(slot)->closeStrip();
-    strip(slot)->showCheck(UnitCheck {});
+    if (CInputDlg *made = madeStrip(slot)) {
+        made->closeStrip();
+        made->showCheck(UnitCheck {});
+    }
 }
 
 void CMicDlg::unitCheckChanged(int slot, const UnitCheck &check)
 {
-    if (isSlot(slot))
-        strip(slot)->showCheck(check);
+    // A strip made later shows the check's state when it is first shown.
+    if (CInputDlg *made = madeStrip(slot))
+        made->showCheck(check);
 }
 
 void CMicDlg::answerDifference(int slot, DifferenceAnswer answer)
@@ -145,13 +143,13 @@ void CMicDlg::answerDifference(int slot, DifferenceAnswer answer)
 void CMicDlg::refreshStrip(int slot)
 {
     if (isStripShown(slot))
-        strip(slot)->RefreshFromRecord();
+        madeStrip(slot)->RefreshFromRecord();
 }
 
 void CMicDlg::updateMeter(int slot)
 {
     if (isStripShown(slot))
-        strip(slot)->UpdateMeter();
+        madeStrip(slot)->UpdateMeter();
 }
 
 void CMicDlg::setEmptyHint(EmptyHint hint, const QString &ownAddress)
@@ -165,8 +163,8 @@ void CMicDlg::setEmptyHint(EmptyHint hint, const QString &ownAddress)
 
 QString CMicDlg::emptyHintText() const
 {
-    for (const CInputDlg *shown : strips_) {
-        if (shown->isStripShown())
+    for (const CInputDlg *made : strips_) {
+        if (made && made->isStripShown())
             return {};
     }
     return hintText(hint_, ownAddress_);
@@ -193,7 +191,8 @@ void CMicDlg::paintEvent(QPaintEvent *)
 
 bool CMicDlg::isStripShown(int slot) const
 {
-    return isSlot(slot) && strip(slot)->isStripShown();
+    const CInputDlg *made = madeStrip(slot);
+    return made && made->isStripShown();
 }
 
 std::vector<int> CMicDlg::shownStrips() const
@@ -206,9 +205,38 @@ std::vector<int> CMicDlg::shownStrips() const
     return shown;
 }
 
-CInputDlg *CMicDlg::strip(int slot) const
+CInputDlg *CMicDlg::strip(int slot)
+{
+    if (!isSlot(slot))
+        return nullptr;
+    CInputDlg *&made = strips_[static_cast<std::size_t>(slot)];
+    if (!made) {
+        made = new CInputDlg(room_.units(), prompts_, this);
+        made->setSlotIndex(slot + 1);
+        made->setEqualiserOpener(equaliserOpener_);
+        made->installEventFilter(this); // its showing and hiding decide the empty-page text
+        for (QWidget *selector : made->wheelSelectors())
+            selector->installEventFilter(this);
+        connect(made, &CInputDlg::differenceAnswered, this, &CMicDlg::answerDifference);
+        made->stackUnder(bar_);
+    }
+    return made;
+}
+
+CInputDlg *CMicDlg::madeStrip(int slot) const
 {
     return isSlot(slot) ? strips_[static_cast<std::size_t>(slot)] : nullptr;
+}
+
+bool CMicDlg::event(QEvent *event)
+{
+    // A modal dialog's opening and closing are passed down to every control of every strip,
+    // which with 64 strips takes milliseconds each way; a page not shown has no use for them.
+    const bool blocking
+        = event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked;
+    if (blocking && !isVisible())
+        return true;
+    return QWidget::event(event);
 }
 
 QRect CMicDlg::stripGeometry(int slot) const
@@ -274,8 +302,10 @@ void CMicDlg::scrollContentsTo(int position)
     const int distance = scrollPos_ - position;
     if (distance == 0)
         return;
-    for (CInputDlg *shown : strips_)
-        shown->move(shown->pos() + QPoint(0, distance));
+    for (CInputDlg *made : strips_) {
+        if (made)
+            made->move(made->pos() + QPoint(0, distance));
+    }
     scrollPos_ = position;
 }
 

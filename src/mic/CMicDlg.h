@@ -18,7 +18,8 @@ class Room;
 
 // The microphone page: a black page that scrolls vertically through a column of one strip
 // per slot of the unit table. It follows the room: a unit shown, changed, heard or freed
-// shows, refreshes or hides its strip; the strips keep which of them are shown.
+// shows, refreshes or hides its strip; the strips keep which of them are shown. A strip is
+// made when its slot is first asked for, so that a page of few units holds few strips.
 class CMicDlg final : public QWidget, private RoomObserver {
     Q_OBJECT
 public:
@@ -50,7 +51,8 @@ public:
 
     bool isStripShown(int slot) const;
     std::vector<int> shownStrips() const;
-    CInputDlg *strip(int slot) const;
+    // The strip of slot 0..63, made hidden if it did not exist yet; null outside 0..63.
+    CInputDlg *strip(int slot);
 
     // Where strip `slot` lies in the unscrolled column, in page coordinates.
     QRect stripGeometry(int slot) const;
@@ -68,6 +70,7 @@ public:
     int scrollPos() const { return scrollPos_; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
@@ -86,7 +89,12 @@ private:
     // A wheel event of the page's gesture: one notch scrolls one strip.
     void scrollByWheel(QWheelEvent *event);
 
+    // The strip of a slot if it has been made.
+    CInputDlg *madeStrip(int slot) const;
+
     Room &room_;
+    Prompts &prompts_;
+    EqualiserOpener equaliserOpener_;
     QScrollBar *bar_;
     int scrollPos_ = 1;
     WheelAccumulator wheel_;

@@ -8,7 +8,11 @@
 #include "seams/Clock.h"
 #include "seams/Link.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +34,49 @@ struct ReplyAction {
 
     friend bool operator==(const ReplyAction &, const ReplyAction &) = default;
 };
-using ReplyActions = std::vector<ReplyAction>;
+
+// The actions of one datagram. A registration or a processor answer makes two at most, a
+// report one or two for each slot that holds its sender: they are kept in place, and only a
+// report reaching several slots that share an address takes memory.
+class ReplyActions {
+public:
+    static constexpr std::size_t InPlace = 4;
+    using const_iterator = const ReplyAction *;
+    using value_type = ReplyAction;
+
+    ReplyActions() = default;
+    ReplyActions(std::initializer_list<ReplyAction> actions)
+    {
+        for (const ReplyAction &action : actions)
+            push_back(action);
+    }
+
+    void push_back(const ReplyAction &action)
+    {
+        if (spilled_.empty() && count_ < InPlace) {
+            inPlace_[count_++] = action;
+            return;
+        }
+        if (spilled_.empty())
+            spilled_.assign(inPlace_.begin(), inPlace_.begin() + static_cast<long>(count_));
+        spilled_.push_back(action);
+        ++count_;
+    }
+    const_iterator begin() const { return spilled_.empty() ? inPlace_.data() : spilled_.data(); }
+    const_iterator end() const { return begin() + count_; }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+
+    friend bool operator==(const ReplyActions &a, const ReplyActions &b)
+    {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+private:
+    std::array<ReplyAction, InPlace> inPlace_;
+    std::vector<ReplyAction> spilled_;
+    std::size_t count_ = 0;
+};
 
 // A known unit's announcement as the parser reads it, with its own conversions and clamps,
 // before it rewrites the unit's name, address and type. `announced` holds the announced name,

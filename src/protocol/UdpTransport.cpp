@@ -1,5 +1,7 @@
 #include "protocol/UdpTransport.h"
 
+#include "protocol/DatagramReader.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -72,6 +74,14 @@ bool UdpTransport::setMulticastInterface(const std::string &localAddress)
 
 void UdpTransport::start(Deliver deliver)
 {
+    startBatches([deliver = std::move(deliver)](std::span<const Datagram> batch) {
+        for (const Datagram &datagram : batch)
+            deliver(datagram);
+    });
+}
+
+void UdpTransport::startBatches(DeliverBatch deliver)
+{
     if (socket_ < 0 || thread_.joinable() || stopEvent_ < 0)
         return;
     deliver_ = std::move(deliver);
@@ -103,6 +113,7 @@ void UdpTransport::stop()
 
 void UdpTransport::receiveLoop()
 {
+    DatagramReader reader(socket_, ReceiveBatch);
     pollfd waits[2] = {{socket_, POLLIN, 0}, {stopEvent_, POLLIN, 0}};
     for (;;) {
         if (::poll(waits, 2, -1) < 0) {
@@ -112,35 +123,40 @@ void UdpTransport::receiveLoop()
         }
         if (waits[1].revents != 0)
             return;
-        if ((waits[0].revents & POLLIN) == 0)
+        if (waits[0].revents == 0)
             continue;
+        std::this_thread::sleep_for(GatherTime);
+        // Read until the socket is empty; a pending socket error is taken with the read.
+        for (;;) {
+            const std::size_t read = reader.read();
+            if (read > 0)
+                deliverBatch(reader, read);
+            if (read < ReceiveBatch)
+                break;
+        }
+    }
+}
 
-        Datagram datagram;
-        sockaddr_in sender{};
-        socklen_t senderLength = sizeof sender;
-        // MSG_TRUNC makes the call report the datagram's real length, so an over-long
-        // datagram is recognised and dropped instead of being parsed cut short.
-        const ssize_t length = ::recvfrom(socket_, datagram.bytes.data(), datagram.bytes.size(),
-                                          MSG_TRUNC | MSG_DONTWAIT,
-                                          reinterpret_cast<sockaddr *>(&sender), &senderLength);
-        if (length < 0)
-            continue;
-        char text[INET_ADDRSTRLEN] = {};
-        inet_ntop(AF_INET, &sender.sin_addr, text, sizeof text);
-        datagram.sender = text;
-        datagram.senderPort = ntohs(sender.sin_port);
-        const auto realLength = static_cast<std::size_t>(length);
-        if (realLength == 0 || realLength > DatagramCapacity) {
-            if (dropped_) {
-                datagram.length = std::min(realLength, DatagramCapacity);
-                dropped_(datagram, realLength == 0 ? DropReason::Empty : DropReason::TooLong,
-                    realLength);
-            }
+void UdpTransport::deliverBatch(DatagramReader &reader, std::size_t read)
+{
+    // Empty and over-long datagrams are reported and left out; the others move up, in
+    // order, so that the batch goes on in one piece.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < read; ++i) {
+        Datagram &datagram = reader.datagram(i);
+        const std::size_t wireLength = reader.wireLength(i);
+        if (wireLength == 0 || wireLength > DatagramCapacity) {
+            if (dropped_)
+                dropped_(datagram, wireLength == 0 ? DropReason::Empty : DropReason::TooLong,
+                    wireLength);
             continue;
         }
-        datagram.length = realLength;
-        deliver_(datagram);
+        if (kept != i)
+            std::swap(reader.datagram(kept), datagram);
+        ++kept;
     }
+    if (kept > 0)
+        deliver_(std::span<const Datagram>(&reader.datagram(0), kept));
 }
 
 int UdpTransport::sendDatagram(const std::string &address, std::uint16_t port,

@@ -5,20 +5,33 @@
 #include "seams/Link.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <thread>
 
 namespace arx {
 
+class DatagramReader;
+
 // The program's one UDP socket and the thread that receives on it. The thread blocks on
 // the socket and a stop descriptor together, so it costs nothing while idle and stops at
-// once; each datagram of 1..128 bytes is handed to `deliver` on that thread, which must
-// pass it on to the user-interface thread.
+// once. Woken by a datagram, it lets GatherTime pass, then reads whatever is waiting in
+// batches of up to ReceiveBatch datagrams with one call, and hands the datagrams of 1..128
+// bytes of each batch, in order, to `deliver` on that thread, which must pass them on to the
+// user-interface thread.
 class UdpTransport final : public Link {
 public:
+    static constexpr std::size_t ReceiveBatch = 64;
+    // While datagrams stream in, one read then takes all that came meanwhile, and the
+    // user-interface thread is woken once for them, instead of both threads once for each
+    // datagram. A reply waits this much longer; nothing wakes while the socket is quiet.
+    static constexpr std::chrono::microseconds GatherTime { 50 };
+
     using Deliver = std::function<void(const Datagram &)>;
+    using DeliverBatch = std::function<void(std::span<const Datagram>)>;
     // A datagram the transport drops (empty or over-long), with its real length; on the
     // receive thread. The datagram holds its first 128 bytes at most.
     using Dropped = std::function<void(const Datagram &, DropReason, std::size_t length)>;
@@ -36,7 +49,9 @@ public:
     // Makes multicast leave from the interface that holds this local address.
     bool setMulticastInterface(const std::string &localAddress);
 
+    // Hands over one datagram at a time, or each batch in one call.
     void start(Deliver deliver);
+    void startBatches(DeliverBatch deliver);
     // Before start(): who hears of the datagrams the transport drops.
     void setDropped(Dropped dropped) { dropped_ = std::move(dropped); }
 
@@ -61,10 +76,11 @@ public:
 
 private:
     void receiveLoop();
+    void deliverBatch(DatagramReader &reader, std::size_t read);
 
     int socket_ = -1;
     int stopEvent_ = -1;
-    Deliver deliver_;
+    DeliverBatch deliver_;
     Dropped dropped_;
     std::thread thread_;
     int receiveThreadId_ = 0;

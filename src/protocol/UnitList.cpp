@@ -29,21 +29,26 @@ void removeRowsOfFreedSlot(const DeviceRecord &record, UnitListModel &list)
     }
 }
 
+// The row of an occupied slot is the one that carries its number; it takes the slot's current
+// name and address. Rows found by name or address instead would take the name and address of
+// another unit sharing one of them (a unit that moved to an address another slot still holds,
+// or a host that keeps changing its name), and that unit would then get a second row: the list
+// would show wrong names and grow with every such announcement.
 void updateOrAppendRow(const DeviceRecord &record, UnitListModel &list)
 {
+    const std::string serial = std::to_string(record.unitNumber);
     const std::string name(textOf(record.name));
     const std::string ip(textOf(record.ip));
     bool matched = false;
     for (std::size_t row = 0; row < list.rowCount(); ++row) {
-        if (list.cell(row, UnitNameColumn) == name || list.cell(row, UnitAddressColumn) == ip) {
+        if (list.cell(row, UnitSerialColumn) == serial) {
             list.setCell(row, UnitNameColumn, name);
             list.setCell(row, UnitAddressColumn, ip);
             matched = true;
         }
     }
     if (!matched)
-        list.appendRow(
-            { std::to_string(record.unitNumber), name, ip, unitFamilyName(record.type) });
+        list.appendRow({ serial, name, ip, unitFamilyName(record.type) });
 }
 
 } // namespace

@@ -26,8 +26,8 @@ public:
 // The slot (0..63) that a row's "S/N" names, or -1 when it names none.
 int slotOfUnitRow(const UnitListModel &list, std::size_t row);
 
-// Brings the list in step with the unit table: rows of freed slots go, rows of occupied
-// slots found by name or address get the slot's current name and address, new units get a
+// Brings the list in step with the unit table: rows of freed slots go, the row of each occupied
+// slot (the one with its number) gets the slot's current name and address, new units get a
 // row at the end. Then every listed unit's strip is shown, top row first.
 void RefreshUnitList(
     const Store &store, UnitListModel &list, const std::function<void(int slot)> &showStrip);

@@ -171,6 +171,9 @@ void ArxService::shutDown()
     // The sender thread needs the socket until the queue has drained.
     paced_.close();
     transport_.stop();
+    // Every frame's fate is known now: the files get their last entries.
+    journalFile_.reset();
+    captureFile_.reset();
 }
 
 } // namespace arx

@@ -162,6 +162,25 @@ TEST_F(ReplyParserTest, NameMatchMovesTheSlotToTheNewAddressAndRewritesTheRowsIp
     EXPECT_EQ(link.log, (Lines { attach('F', "127.0.4.77"), "pause 10" }));
 }
 
+// A host may announce the name of another unit: the slot it finds moves to the host's address,
+// which another slot still holds. Every row keeps showing its own unit, and however often
+// names move, no unit gets a second row.
+TEST_F(ReplyParserTest, NamesMovingBetweenAddressesKeepOneTruthfulRowPerUnit)
+{
+    receive(UnitA, arn1Announcement("one"));
+    receive(UnitB, arn1Announcement("two"));
+    receive(UnitB, arn1Announcement("one")); // slot 0 moves to B, where slot 1 is
+    receive(UnitA, arn1Announcement("three"));
+    for (int round = 0; round < 3; ++round) {
+        receive("127.0.4.30", arn1Announcement("two"));
+        receive("127.0.4.31", arn1Announcement("two"));
+    }
+    EXPECT_EQ(units.rows(),
+        (std::vector<Row> { { "1", "one", UnitB, "ARN1" }, { "2", "two", "127.0.4.31", "ARN1" },
+            { "3", "three", UnitA, "ARN1" } }));
+    EXPECT_EQ(shownStrips.size(), 1u + 2u + 2u + 3u + 6u * 3u) << "each refresh, each unit once";
+}
+
 TEST_F(ReplyParserTest, EmptyNameMatchesTheFirstEmptyNamedSlotAndOnlyVelKOccupiesIt)
 {
     receive(UnitA, arn1Announcement("named"));

@@ -9,9 +9,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace arx {
@@ -151,6 +153,54 @@ TEST(UdpTransportRestart, ATransportStoppedAndStartedAgainStillReceives)
     peer.sendTo(OwnAddress, TestPort, {0x25, 0x47, 0x01, 0x23});
     EXPECT_EQ(inbox.waitFor(1).size(), 1u);
     transport.stop();
+}
+
+// Datagrams that wait when the thread starts are read several at a time: each batch comes in
+// one call, in the order sent, and the empty and over-long ones among them are reported
+// once each, with their real length, and never delivered.
+TEST(UdpTransportBatches, AWaitingBurstArrivesInBatchesInOrderWithEachDropReportedOnce)
+{
+    UdpTransport transport;
+    ASSERT_TRUE(transport.open(OwnAddress, TestPort));
+    Peer peer { PeerAddress };
+    constexpr int Burst = 150;
+    for (int i = 0; i < Burst; ++i) {
+        peer.sendTo(OwnAddress, TestPort, { 0x25, 0x47, static_cast<std::uint8_t>(i), 0x23 });
+        if (i == 40)
+            peer.sendTo(OwnAddress, TestPort, {});
+        if (i == 90)
+            peer.sendTo(OwnAddress, TestPort, std::vector<std::uint8_t>(200, 0x25));
+    }
+
+    std::mutex mutex;
+    std::condition_variable done;
+    std::vector<int> levels;
+    std::size_t largestBatch = 0;
+    std::vector<std::pair<DropReason, std::size_t>> drops;
+    transport.setDropped([&](const Datagram &, DropReason reason, std::size_t length) {
+        std::lock_guard lock(mutex);
+        drops.emplace_back(reason, length);
+    });
+    transport.startBatches([&](std::span<const Datagram> batch) {
+        std::lock_guard lock(mutex);
+        largestBatch = std::max(largestBatch, batch.size());
+        for (const Datagram &datagram : batch)
+            levels.push_back(datagram.bytes[2]);
+        done.notify_all();
+    });
+    {
+        std::unique_lock lock(mutex);
+        done.wait_for(lock, std::chrono::seconds(5), [&] { return levels.size() >= Burst; });
+    }
+    transport.stop();
+
+    ASSERT_EQ(levels.size(), static_cast<std::size_t>(Burst));
+    for (int i = 0; i < Burst; ++i)
+        ASSERT_EQ(levels[static_cast<std::size_t>(i)], i) << "out of order at " << i;
+    EXPECT_GT(largestBatch, 1u) << "a waiting burst is read more than one at a time";
+    EXPECT_EQ(drops,
+        (std::vector<std::pair<DropReason, std::size_t>> {
+            { DropReason::Empty, 0 }, { DropReason::TooLong, 200 } }));
 }
 
 TEST(CommandSocket, PortAlreadyTakenTellsTheOperatorOnceAndRunsOnWithoutSocket)
