@@ -16,6 +16,7 @@
 #include "model/UnitCheck.h"
 #include "network/CDeviceipDlg.h"
 #include "room/Room.h"
+#include "room/RoomActions.h"
 #include "room/RoomStatusText.h"
 #include "routing/CMatrixDlg.h"
 
@@ -55,6 +56,24 @@ constexpr int SearchOnImage = 203;
 // documented widths (850 pixels together) would leave "IP" unreadable when narrowed in
 // proportion, and "Rx" and "Tx" only ever show "-".
 constexpr int DanteColumnWidthsInColumn[5] = { 56, 98, 96, 26, 26 };
+
+// The actions on every unit, in the band's order.
+struct RoomActionButton {
+    int id;
+    RoomAction action;
+    const char *toolTip;
+};
+constexpr RoomActionButton RoomActionButtons[] = {
+    { .id = MuteAllButtonId,
+        .action = RoomAction::MuteAll,
+        .toolTip = "Mute every registered unit, whatever ARX shows" },
+    { .id = UnmuteAllButtonId,
+        .action = RoomAction::UnmuteAll,
+        .toolTip = "Unmute every registered unit, whatever ARX shows" },
+    { .id = LocateOffButtonId,
+        .action = RoomAction::LocateOff,
+        .toolTip = "Stop locating on every registered unit" },
+};
 
 template <class Control> Control *makeControl(QWidget *parent, int id)
 {
@@ -193,6 +212,18 @@ void CARNDlg::createControls()
     roomStatus_ = makeControl<QLabel>(this, RoomStatusLabelId);
     roomStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     roomStatus_->setStyleSheet(QStringLiteral("color: #c8d2de; font-size: 13px;"));
+    selectionLine_ = makeControl<QLabel>(this, SelectionLineId);
+    selectionLine_->setAlignment(Qt::AlignCenter);
+    selectionLine_->setStyleSheet(QStringLiteral(
+        "background: #123c3a; color: #e8f7f5; font-size: 13px; font-weight: bold;"
+        " border: 1px solid #2bb3a3; border-radius: 4px;"));
+    for (std::size_t i = 0; i < std::size(RoomActionButtons); ++i) {
+        PngButton *button = makeControl<PngButton>(this, RoomActionButtons[i].id);
+        button->setText(QString::fromLatin1(roomActionName(RoomActionButtons[i].action)));
+        button->setMode(ButtonMode::Push);
+        button->setToolTip(QString::fromLatin1(RoomActionButtons[i].toolTip));
+        roomActionButtons_[i] = button;
+    }
 }
 
 void CARNDlg::setUpListsAndPages()
@@ -237,6 +268,11 @@ void CARNDlg::layOutOnce()
     checkButton_->setGeometry(g.checkButton);
     checkButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
     roomStatus_->setGeometry(g.roomStatusLabel);
+    selectionLine_->setGeometry(g.selectionLine);
+    for (std::size_t i = 0; i < roomActionButtons_.size(); ++i) {
+        roomActionButtons_[i]->setGeometry(g.roomActionButtons[i]);
+        roomActionButtons_[i]->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
+    }
     unitList_->setGeometry(g.unitList);
     fitColumnsToList(*unitList_);
     rdaList_->setGeometry(g.processorList);
@@ -260,6 +296,17 @@ void CARNDlg::connectControls()
     connect(searchButton_, &PngButton::commanded, this, &CARNDlg::searchPressed);
     connect(helpButton_, &PngButton::commanded, this, &CARNDlg::openManual);
     connect(checkButton_, &PngButton::commanded, this, [this] { room_.check().run(); });
+    for (std::size_t i = 0; i < roomActionButtons_.size(); ++i) {
+        const RoomAction action = RoomActionButtons[i].action;
+        connect(roomActionButtons_[i], &PngButton::commanded, this,
+            [this, action] { room_.actions().run(action); });
+    }
+    connect(micPage_, &CMicDlg::selectionCountChanged, this, &CARNDlg::showSelectionCount);
+    connect(micPage_, &CMicDlg::selectionChangeApplied, this,
+        [this](int changed, int leftAlone) {
+            showChangeOutcome(QString::fromStdString(changeOutcomeText("Selected units",
+                static_cast<std::size_t>(changed), static_cast<std::size_t>(leftAlone))));
+        });
     connect(unitList_, &CListCtrlCl::rowDoubleClicked, this,
         [this](int, int row) { discovery().unitRowActivated(row); });
     connect(rdaList_, &CListCtrlCl::rowDoubleClicked, this,
@@ -278,6 +325,9 @@ void CARNDlg::selectPage(Page page)
     micPage_->setVisible(page == Page::Mic);
     checkButton_->setVisible(page == Page::Mic);
     roomStatus_->setVisible(page == Page::Mic);
+    selectionLine_->setVisible(page == Page::Mic && micPage_->selectionCount() > 1);
+    for (PngButton *button : roomActionButtons_)
+        button->setVisible(page == Page::Mic);
     speakerPage_->setVisible(page == Page::Speaker);
     routingPage_->setVisible(page == Page::Routing);
 
@@ -485,13 +535,40 @@ void CARNDlg::markSilentUnits()
     }
 }
 
-void CARNDlg::roomCheckChanged(RoomCheckEvent, const RoomCheckSummary &summary)
+void CARNDlg::roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary)
 {
     checkButton_->setEnabled(store_.scanActive && !summary.running);
-    const QString text = QString::fromStdString(roomStatusText(summary, store_));
+    checkStatusText_ = QString::fromStdString(roomStatusText(summary, store_));
+    if (event == RoomCheckEvent::Started)
+        changeOutcome_.clear();
+    showRoomStatus();
+}
+
+void CARNDlg::roomActionTaken(const RoomActionOutcome &outcome)
+{
+    showChangeOutcome(QString::fromStdString(roomActionText(outcome)));
+}
+
+void CARNDlg::showChangeOutcome(const QString &text)
+{
+    changeOutcome_ = text;
+    showRoomStatus();
+}
+
+void CARNDlg::showRoomStatus()
+{
+    const QString text = changeOutcome_.isEmpty()
+        ? checkStatusText_
+        : changeOutcome_ + QStringLiteral(" · ") + checkStatusText_;
     roomStatus_->setToolTip(text);
     roomStatus_->setText(
         roomStatus_->fontMetrics().elidedText(text, Qt::ElideRight, roomStatus_->width()));
+}
+
+void CARNDlg::showSelectionCount(int count)
+{
+    selectionLine_->setText(QStringLiteral("Changes apply to %1 selected units").arg(count));
+    selectionLine_->setVisible(page_ == Page::Mic && count > 1);
 }
 
 void CARNDlg::processorListChanged()

@@ -101,6 +101,7 @@ private:
     void processorListChanged() override;
     void unitCheckChanged(int slot, const UnitCheck &check) override;
     void roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary) override;
+    void roomActionTaken(const RoomActionOutcome &outcome) override;
 
     void createControls();
     void setUpListsAndPages();
@@ -115,6 +116,11 @@ private:
     void openNetworkSettings(int row);
     void fitStartSizeToFrame();
     void setStatusLine(const QString &text, const QColor &colour);
+    // The room's status line: what the last change to several units did, then the check's
+    // summary.
+    void showRoomStatus();
+    void showChangeOutcome(const QString &text);
+    void showSelectionCount(int count);
     void updateEmptyHint();
     // The unit list marks the rows of units that do not answer.
     void markSilentUnits();
@@ -139,6 +145,8 @@ private:
     QLabel *localAddress_ = nullptr;
     PngButton *checkButton_ = nullptr;
     QLabel *roomStatus_ = nullptr;
+    QLabel *selectionLine_ = nullptr;
+    std::array<PngButton *, 3> roomActionButtons_ {};
     CMicDlg *micPage_ = nullptr;
     CSpeakerDlg *speakerPage_ = nullptr;
     CMatrixDlg *routingPage_ = nullptr;
@@ -148,6 +156,8 @@ private:
     QImage banner_;
     Page page_ = Page::Mic;
     QString manualPath_;
+    QString checkStatusText_; // the room check's summary
+    QString changeOutcome_; // until the next check starts
     QString ownAddressText_; // as the status line last showed it; empty when there is none
     bool initialised_ = false;
     bool laidOut_ = false;

@@ -27,10 +27,20 @@ MainWindowGeometry mainWindowGeometry(QSize client)
     g.pageArea = QRect(0, 120, column, h - 130);
     constexpr int bandTop = 92;
     constexpr int bandHeight = 26;
-    constexpr int keptFree = 330;
+    constexpr int actionWidth = 88;
+    constexpr int actionGap = 6;
+    constexpr int selectionWidth = 220;
     g.checkButton = QRect(6, bandTop, 96, bandHeight);
+    int actionLeft = column - actionGap - 3 * actionWidth - 2 * actionGap;
+    for (QRect &button : g.roomActionButtons) {
+        button = QRect(actionLeft, bandTop, actionWidth, bandHeight);
+        actionLeft += actionWidth + actionGap;
+    }
+    g.selectionLine = QRect(g.roomActionButtons[0].left() - 12 - selectionWidth, bandTop,
+        selectionWidth, bandHeight);
     const int statusLeft = g.checkButton.right() + 1 + 12;
-    g.roomStatusLabel = QRect(statusLeft, bandTop, column - keptFree - statusLeft, bandHeight);
+    g.roomStatusLabel
+        = QRect(statusLeft, bandTop, g.selectionLine.left() - 12 - statusLeft, bandHeight);
 
     g.unitList = QRect(column, 120, w / 4, h - 130);
     // The processors take the units' place while the speaker page is shown, with the field

@@ -27,6 +27,11 @@ enum MainWindowControlId : int {
     // Ours: the room check's button and the room's status line, on the MIC page.
     CheckButtonId = 1404,
     RoomStatusLabelId = 1405,
+    // Ours: the actions on every unit, and the line that says where a strip's change goes.
+    MuteAllButtonId = 1406,
+    UnmuteAllButtonId = 1407,
+    LocateOffButtonId = 1408,
+    SelectionLineId = 1409,
 };
 
 // The window's outer size at start, frame included.
@@ -43,10 +48,13 @@ struct MainWindowGeometry {
     QRect searchButton;
     QRect helpButton;
     QRect localAddressLabel;
-    // In the band between the page buttons and the page, shown with the MIC page; the right
-    // end of the band is kept free for more buttons.
+    // In the band between the page buttons and the page, shown with the MIC page: CHECK, the
+    // room's status line, the selection line and, at the right end, the actions on every
+    // unit ("Mute all", "Unmute all", "Locate off").
     QRect checkButton;
     QRect roomStatusLabel;
+    QRect selectionLine;
+    std::array<QRect, 3> roomActionButtons;
     QRect pageArea; // the microphone, speaker and routing pages
     QRect unitList;
     QRect processorList;

@@ -18,7 +18,8 @@
 
 namespace arx {
 
-// Event: what the room check found, an entry of its own kind beside the datagrams.
+// Event: what the room check found, or an action on every unit, an entry of its own kind
+// beside the datagrams.
 enum class JournalDirection : std::uint8_t { Out, In, Dropped, Event };
 
 enum class JournalEventKind : std::uint8_t {
@@ -28,6 +29,7 @@ enum class JournalEventKind : std::uint8_t {
     CheckFinished, // its text: the room's status line
     UnitState, // `unitState`; its text: when the unit was last heard, while not responding
     Difference, // its texts: the field, ARX's value and the unit's
+    RoomAction, // its text: the action and how many units took it
 };
 
 enum class DeviceKind : std::uint8_t { None, Unit, Processor, Search };

@@ -1,6 +1,7 @@
 #include "journal/JournalEvents.h"
 
 #include "journal/JournalRecording.h"
+#include "room/RoomActions.h"
 #include "room/RoomStatusText.h"
 
 namespace arx {
@@ -57,6 +58,13 @@ void JournalEvents::roomCheckChanged(RoomCheckEvent event, const RoomCheckSummar
     case RoomCheckEvent::Updated:
         return;
     }
+}
+
+void JournalEvents::roomActionTaken(const RoomActionOutcome &outcome)
+{
+    JournalEntry action = entry(JournalEventKind::RoomAction);
+    action.setEventTexts({ roomActionText(outcome) });
+    journal_.add(action);
 }
 
 } // namespace arx

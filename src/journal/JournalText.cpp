@@ -68,6 +68,8 @@ std::string eventMeaning(const JournalEntry &entry)
         return unitCheckStateText(entry.unitState);
     case JournalEventKind::Difference:
         return text(0) + " differs: ARX " + text(1) + ", unit " + text(2);
+    case JournalEventKind::RoomAction:
+        return text(0);
     case JournalEventKind::None:
         break;
     }

@@ -15,6 +15,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
 
@@ -42,6 +43,9 @@ constexpr int SelectorActiveBitmap = 321;
 
 const QColor OddStripColour(0x52, 0x52, 0x52);
 const QColor EvenStripColour(0x3A, 0x3A, 0x3A);
+// The selection's mark: the accent of the artwork.
+const QColor SelectedColour(0x2B, 0xB3, 0xA3);
+constexpr int SelectedFrameWidth = 3;
 
 constexpr int FamilyImageId = 1142;
 constexpr int NameLabelId = 1110;
@@ -244,6 +248,11 @@ void CInputDlg::buildControls()
     familyImage_ = makeControl<CStaticST>(this, FamilyImageId, QRect(10, 5, 24, 24));
     familyImage_->setTransparent(false);
     familyImage_->setImage(Arn1Image);
+    familyImage_->setCursor(Qt::PointingHandCursor);
+    familyImage_->setToolTip(QStringLiteral(
+        "Click to select this strip; Shift+click selects the strips in between; Ctrl+A selects "
+        "every strip and Escape none"));
+    familyImage_->installEventFilter(this);
 
     for (const LabelRow &row : Labels) {
         auto *label = makeControl<CStaticST>(this, row.id, row.place);
@@ -362,10 +371,18 @@ QColor CInputDlg::stripColour() const
     return slotIndex_ % 2 != 0 ? OddStripColour : EvenStripColour;
 }
 
+void CInputDlg::setSelected(bool selected)
+{
+    if (selected == selected_)
+        return;
+    selected_ = selected;
+    applyStripColour();
+}
+
 void CInputDlg::applyStripColour()
 {
     const QColor colour = stripColour();
-    familyImage_->setFillColour(colour);
+    familyImage_->setFillColour(selected_ ? SelectedColour : colour);
     for (CStaticST *label : captions_)
         label->setFillColour(colour);
     update();
@@ -462,8 +479,9 @@ void CInputDlg::showCheck(const UnitCheck &check)
 
 void CInputDlg::closeStrip()
 {
-    hide();
+    // Cleared first: whoever hears the strip hide learns that it is closed.
     stripShown_ = false;
+    hide();
 }
 
 std::vector<QWidget *> CInputDlg::wheelSelectors() const
@@ -480,8 +498,19 @@ const DeviceRecord &CInputDlg::record() const
 
 void CInputDlg::change(UnitSetting setting, std::int32_t value)
 {
-    if (units_.set(deviceIndex(), setting, value) != ChangeOutcome::Changed)
+    const std::vector<int> targets
+        = changeTargets_ ? changeTargets_(deviceIndex()) : std::vector<int> { deviceIndex() };
+    if (targets.size() <= 1) {
+        if (units_.set(deviceIndex(), setting, value) != ChangeOutcome::Changed)
+            RefreshFromRecord();
+        return;
+    }
+    const ApplyResult result = units_.apply(targets, setting, value);
+    if (std::find(result.changed.begin(), result.changed.end(), deviceIndex())
+        == result.changed.end())
         RefreshFromRecord();
+    emit appliedToUnits(static_cast<int>(result.changed.size()),
+        static_cast<int>(result.skipped.size()));
 }
 
 void CInputDlg::toggled(int controlId)
@@ -547,6 +576,23 @@ void CInputDlg::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), stripColour());
     else
         painter.drawImage(rect(), panel);
+    if (selected_) {
+        const int half = SelectedFrameWidth / 2;
+        painter.setPen(QPen(SelectedColour, SelectedFrameWidth));
+        painter.drawRect(rect().adjusted(half, half, -half - 1, -half - 1));
+    }
+}
+
+bool CInputDlg::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == familyImage_ && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        if (press->button() == Qt::LeftButton) {
+            emit pictureClicked(deviceIndex(), press->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CInputDlg::resizeEvent(QResizeEvent *event)

@@ -28,6 +28,8 @@ enum class DifferenceAnswer { TakeUnitSettings, SendSettingsAgain };
 
 // Opens the equaliser dialog of a unit (record index 0..63) and returns once it is closed.
 using EqualiserOpener = std::function<void(int deviceIndex)>;
+// The units (record indexes) a change made on the strip of `deviceIndex` goes to.
+using ChangeTargets = std::function<std::vector<int>(int deviceIndex)>;
 
 // One microphone strip: the operator's view of one unit. It shows the unit's family, name,
 // address and level, and edits its settings through the room's UnitController, which
@@ -53,6 +55,12 @@ public:
 
     // Runs when the equaliser button is pressed; the strip refreshes afterwards.
     void setEqualiserOpener(EqualiserOpener opener) { openEqualiser_ = std::move(opener); }
+    // Until it is set, a change goes to this strip's unit alone.
+    void setChangeTargets(ChangeTargets targets) { changeTargets_ = std::move(targets); }
+
+    // A selected strip wears a frame and a lit picture.
+    void setSelected(bool selected);
+    bool isSelected() const { return selected_; }
 
     // First showing: the COPY list, captions, the controls of the unit's type.
     void InitStrip();
@@ -78,10 +86,15 @@ public:
 signals:
     // Chosen in the mark's menu: (record index, answer).
     void differenceAnswered(int deviceIndex, DifferenceAnswer answer);
+    // A left click on the family picture, with or without Shift.
+    void pictureClicked(int deviceIndex, bool shift);
+    // A change went to several units: how many took it and how many were left alone.
+    void appliedToUnits(int changed, int leftAlone);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
@@ -94,12 +107,15 @@ private:
     void equaliserPressed();
     void applyStripColour();
     const DeviceRecord &record() const;
-    // A change the unit did not take: the controls show the record again.
+    // The change goes to this unit, or to every unit of the selection it belongs to; where
+    // this unit did not take it, the controls show the record again.
     void change(UnitSetting setting, std::int32_t value);
 
     UnitController &units_;
     Prompts &prompts_;
     EqualiserOpener openEqualiser_;
+    ChangeTargets changeTargets_;
+    bool selected_ = false;
     int slotIndex_ = 1;
     bool stripShown_ = false;
     bool stripReady_ = false;

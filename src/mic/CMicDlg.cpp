@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTextDocument>
 #include <QWheelEvent>
 
@@ -77,6 +78,9 @@ CMicDlg::CMicDlg(Room &room, Prompts &prompts, QWidget *parent)
     connect(bar_, &QScrollBar::valueChanged, this, &CMicDlg::scrollContentsTo);
 
     bar_->raise();
+    // While the page shows: the window's Ctrl+A and Escape are the selection's.
+    new QShortcut(QKeySequence::SelectAll, this, this, &CMicDlg::selectAllStrips);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &CMicDlg::clearSelection);
     // Strips are made while units register; their fonts are ready before.
     CInputDlg::prepareFonts();
     ready_ = true;
@@ -218,9 +222,40 @@ CInputDlg *CMicDlg::strip(int slot)
         for (QWidget *selector : made->wheelSelectors())
             selector->installEventFilter(this);
         connect(made, &CInputDlg::differenceAnswered, this, &CMicDlg::answerDifference);
+        connect(made, &CInputDlg::pictureClicked, this, &CMicDlg::clickStrip);
+        connect(made, &CInputDlg::appliedToUnits, this, &CMicDlg::selectionChangeApplied);
+        made->setChangeTargets([this](int slot) { return selection_.targetsOf(slot); });
         made->stackUnder(bar_);
     }
     return made;
+}
+
+void CMicDlg::clickStrip(int slot, bool shift)
+{
+    selection_.click(slot, shift, shownStrips());
+    showSelection();
+}
+
+void CMicDlg::selectAllStrips()
+{
+    selection_.selectAll(shownStrips());
+    showSelection();
+}
+
+void CMicDlg::clearSelection()
+{
+    selection_.clear();
+    showSelection();
+}
+
+void CMicDlg::showSelection()
+{
+    // Only strips already made: selecting never makes one.
+    for (int slot = 0; slot < UnitSlotCount; ++slot) {
+        if (CInputDlg *made = madeStrip(slot))
+            made->setSelected(selection_.contains(slot));
+    }
+    emit selectionCountChanged(selection_.count());
 }
 
 CInputDlg *CMicDlg::madeStrip(int slot) const
@@ -275,8 +310,15 @@ void CMicDlg::wheelEvent(QWheelEvent *event)
 bool CMicDlg::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
-        if (qobject_cast<CInputDlg *>(watched))
+        if (auto *made = qobject_cast<CInputDlg *>(watched)) {
             update();
+            // A closed strip, or one whose unit left, leaves the selection; one hidden with
+            // the page stays in it.
+            if (!made->isStripShown() && selection_.contains(made->deviceIndex())) {
+                selection_.remove(made->deviceIndex());
+                showSelection();
+            }
+        }
         return QWidget::eventFilter(watched, event);
     }
     if (event->type() != QEvent::Wheel || !ready_)

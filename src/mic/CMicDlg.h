@@ -2,6 +2,7 @@
 
 #include "controls/SelectorLogic.h"
 #include "mic/CInputDlg.h"
+#include "mic/StripSelection.h"
 #include "model/DeviceRecord.h"
 #include "model/RoomObserver.h"
 
@@ -20,6 +21,9 @@ class Room;
 // per slot of the unit table. It follows the room: a unit shown, changed, heard or freed
 // shows, refreshes or hides its strip; the strips keep which of them are shown. A strip is
 // made when its slot is first asked for, so that a page of few units holds few strips.
+// The operator selects strips by their family pictures (Shift for a range, Ctrl+A for every
+// shown strip, Escape for none); a change on one strip of a selection of several goes to
+// every selected unit.
 class CMicDlg final : public QWidget, private RoomObserver {
     Q_OBJECT
 public:
@@ -65,9 +69,21 @@ public:
     // The text drawn on the page now; empty while a strip is shown or there is no hint.
     QString emptyHintText() const;
 
+    // The selection, by slot: a click on a strip's picture, Ctrl+A and Escape.
+    void clickStrip(int slot, bool shift);
+    void selectAllStrips();
+    void clearSelection();
+    const StripSelection &selection() const { return selection_; }
+    int selectionCount() const { return selection_.count(); }
+
     QScrollBar *verticalScrollBar() const { return bar_; }
     // The position the contents were last scrolled to.
     int scrollPos() const { return scrollPos_; }
+
+signals:
+    void selectionCountChanged(int count);
+    // A change on a selected strip went to several units.
+    void selectionChangeApplied(int changed, int leftAlone);
 
 protected:
     bool event(QEvent *event) override;
@@ -91,6 +107,8 @@ private:
 
     // The strip of a slot if it has been made.
     CInputDlg *madeStrip(int slot) const;
+    // The strips wear the selection's mark; the window hears the count.
+    void showSelection();
 
     Room &room_;
     Prompts &prompts_;
@@ -100,6 +118,7 @@ private:
     WheelAccumulator wheel_;
     WheelGesture gesture_;
     std::array<CInputDlg *, UnitSlotCount> strips_ {};
+    StripSelection selection_;
     bool ready_ = false;
     EmptyHint hint_ = EmptyHint::None;
     QString ownAddress_;

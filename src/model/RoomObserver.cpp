@@ -92,4 +92,9 @@ void RoomObservers::roomCheckChanged(RoomCheckEvent event, const RoomCheckSummar
     announce([&](RoomObserver &o) { o.roomCheckChanged(event, summary); });
 }
 
+void RoomObservers::roomActionTaken(const RoomActionOutcome &outcome)
+{
+    announce([&](RoomObserver &o) { o.roomActionTaken(outcome); });
+}
+
 } // namespace arx

@@ -96,6 +96,17 @@ enum class RoomCheckEvent {
     Updated, // the summary changed between those steps
 };
 
+// The actions on every registered unit at once.
+enum class RoomAction { MuteAll, UnmuteAll, LocateOff };
+
+// What became of one such action: how many units took it and how many were left alone.
+struct RoomActionOutcome {
+    RoomAction action = RoomAction::MuteAll;
+    int changed = 0;
+    int leftAlone = 0;
+    bool operator==(const RoomActionOutcome &) const = default;
+};
+
 // Every change to the room, from any source (the window, a command client, a room file, the
 // room check, the devices' own reports), is announced once to every observer, after it has
 // been stored. Units are named by slot, 0..63 (unit number - 1). Observers read the store for
@@ -126,6 +137,8 @@ public:
     virtual void unitCheckChanged(int /*slot*/, const UnitCheck & /*check*/) { }
     virtual void roomCheckChanged(RoomCheckEvent /*event*/, const RoomCheckSummary & /*summary*/) {
     }
+    // An action on every registered unit was taken; each unit's change was announced before.
+    virtual void roomActionTaken(const RoomActionOutcome & /*outcome*/) { }
 };
 
 // Passes every announcement on to the observers, in the order they were added. An observer
@@ -148,6 +161,7 @@ public:
     void speakerChanged(const SpeakerChange &change) override;
     void unitCheckChanged(int slot, const UnitCheck &check) override;
     void roomCheckChanged(RoomCheckEvent event, const RoomCheckSummary &summary) override;
+    void roomActionTaken(const RoomActionOutcome &outcome) override;
 
 private:
     template <class Call> void announce(Call call);

@@ -14,6 +14,7 @@ Room::Room(RoomSeams seams)
     , presets_(seams.store, seams.link, seams.prompts, seams.files, observers_, seams.presetFolder)
     , check_(seams.store, seams.link, seams.clock, discovery_, units_, observers_,
           seams.checkIntervalMs)
+    , actions_(seams.store, units_, observers_)
 {
     discovery_.setKnownAnnouncementListener(
         [this](const KnownAnnouncement &known) { check_.compare(known); });

@@ -5,6 +5,7 @@
 #include "model/Store.h"
 #include "protocol/Datagram.h"
 #include "protocol/Discovery.h"
+#include "room/RoomActions.h"
 #include "room/RoomCheck.h"
 #include "seams/Clock.h"
 #include "seams/Files.h"
@@ -56,6 +57,7 @@ public:
     SpeakerEditor &speaker() { return speaker_; }
     PresetController &presets() { return presets_; }
     RoomCheck &check() { return check_; }
+    RoomActions &actions() { return actions_; }
     const std::string &presetFolder() const { return presetFolder_; }
 
     // Every datagram from the command socket.
@@ -73,6 +75,7 @@ private:
     SpeakerEditor speaker_;
     PresetController presets_;
     RoomCheck check_;
+    RoomActions actions_;
 };
 
 } // namespace arx
