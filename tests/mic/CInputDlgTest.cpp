@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -25,6 +27,7 @@ namespace {
 
 constexpr int Mute = 1123, Phantom = 1124, LowCut = 1125, Locate = 1126, Ok = 1127;
 constexpr int Gain = 1128, Mode = 1130, Copy = 1131, Close = 1138, Equaliser = 1143;
+constexpr int Picture = 1142;
 
 struct StripPage : test::TestRoom {
     CMicDlg page { room, prompts };
@@ -275,6 +278,93 @@ TEST(CInputDlg, EqualiserButtonRunsTheOpenerForItsRecordThenRefreshes)
     fixture.driver.click(fixture.in(strip, Equaliser));
     EXPECT_EQ(opened, std::vector<int> { 6 });
     EXPECT_EQ(fixture.in<PngButton>(strip, LowCut)->state(), 1);
+}
+
+// Where each frame went, in order, and its letter.
+std::vector<std::string> sentTo(const test::RecordingLink &link)
+{
+    std::vector<std::string> sent;
+    for (const std::string &line : link.log) {
+        const std::size_t arrow = line.find(" -> ");
+        if (arrow != std::string::npos)
+            sent.push_back(std::string(1, static_cast<char>(link.frames.at(sent.size()).at(1)))
+                + " " + line.substr(arrow + 4));
+    }
+    return sent;
+}
+
+TEST(CInputDlg, AChangeOnASelectedStripGoesToEverySelectedUnitWithItsFamilysFrames)
+{
+    StripPage fixture;
+    CInputDlg *arn1 = fixture.show(0, UnitTypeArn1);
+    CInputDlg *velk = fixture.show(2, UnitTypeVelK);
+    fixture.show(5, UnitTypePxl2);
+    CInputDlg *outside = fixture.show(6, UnitTypeArn1);
+    fixture.store->unitTable[2].micMute = 1; // muted already: it is sent the mute all the same
+    QSignalSpy outcomes(&fixture.page, &CMicDlg::selectionChangeApplied);
+
+    // Picture of slot 1, then Shift on slot 6: the shown strips between, slot 7 left out.
+    fixture.driver.click(fixture.in(arn1, Picture));
+    fixture.driver.shiftClick(fixture.in(fixture.page.strip(5), Picture));
+    EXPECT_EQ(fixture.page.selection().selected(), (std::vector<int> { 0, 2, 5 }));
+    EXPECT_TRUE(velk->isSelected());
+    EXPECT_FALSE(outside->isSelected());
+
+    fixture.driver.click(fixture.in(arn1, Mute));
+    EXPECT_EQ(sentTo(fixture.link),
+        (std::vector<std::string> { "A 127.0.50.10:39030", "A 127.0.50.10:39030",
+            "H 127.0.50.12:39030", "H 127.0.50.12:39030", "A 127.0.50.15:39030",
+            "A 127.0.50.15:39030" }));
+    for (int slot : { 0, 2, 5 })
+        EXPECT_EQ(fixture.store->unitTable[static_cast<std::size_t>(slot)].micMute, 1) << slot;
+    EXPECT_EQ(fixture.in<PngButton>(velk, Mute)->state(), 1);
+    EXPECT_EQ(outcomes.takeFirst(), (QList<QVariant> { 3, 0 }));
+
+    // 48 V: only the ARN1 unit has it. -6 dB: only the VEL-K unit's list holds it.
+    fixture.link.clear();
+    fixture.driver.click(fixture.in(arn1, Phantom));
+    EXPECT_EQ(sentTo(fixture.link),
+        (std::vector<std::string> { "A 127.0.50.10:39030", "A 127.0.50.10:39030" }));
+    EXPECT_EQ(outcomes.takeFirst(), (QList<QVariant> { 1, 2 }));
+    fixture.link.clear();
+    fixture.choose(velk, Gain, 0);
+    EXPECT_EQ(sentTo(fixture.link),
+        (std::vector<std::string> { "H 127.0.50.12:39030", "H 127.0.50.12:39030" }));
+    EXPECT_EQ(outcomes.takeFirst(), (QList<QVariant> { 1, 2 }));
+    EXPECT_EQ(fixture.in<CComBoxBtn>(arn1, Gain)->text(), "0dB");
+
+    // A strip outside the selection changes its own unit only.
+    fixture.link.clear();
+    fixture.driver.click(fixture.in(outside, Mute));
+    EXPECT_EQ(sentTo(fixture.link),
+        (std::vector<std::string> { "A 127.0.50.16:39030", "A 127.0.50.16:39030" }));
+    EXPECT_TRUE(outcomes.isEmpty());
+}
+
+TEST(CInputDlg, TheSelectionSurvivesScrollingAndLeavesWithAClosedStrip)
+{
+    StripPage fixture;
+    for (int slot : { 0, 1, 12, 13 })
+        fixture.show(slot, UnitTypeArn1);
+    fixture.page.selectAllStrips();
+    fixture.driver.click(fixture.in(fixture.page.strip(1), Picture)); // unselects it
+
+    fixture.page.verticalScrollBar()->setValue(1 + 12 * CMicDlg::StripPitch);
+    CInputDlg *low = fixture.page.strip(12);
+    EXPECT_EQ(low->y(), CMicDlg::StripTop) << "scrolled to slot 13";
+    EXPECT_TRUE(low->isSelected());
+    fixture.link.clear();
+    fixture.driver.click(fixture.in(low, Mute));
+    EXPECT_EQ(sentTo(fixture.link).size(), 6u) << "slots 1, 13 and 14, out of sight or not";
+    EXPECT_EQ(fixture.store->unitTable[1].micMute, 0);
+
+    // Shift on the strip under the first: the range runs from the last plain click (slot 2).
+    fixture.driver.shiftClick(fixture.in(fixture.page.strip(13), Picture));
+    EXPECT_EQ(fixture.page.selection().selected(), (std::vector<int> { 0, 1, 12, 13 }));
+    fixture.driver.click(fixture.in(fixture.page.strip(13), Close));
+    EXPECT_EQ(fixture.page.selection().selected(), (std::vector<int> { 0, 1, 12 }));
+    fixture.page.clearSelection();
+    EXPECT_FALSE(low->isSelected());
 }
 
 } // namespace

@@ -35,9 +35,14 @@ public:
 
     CListCtrlCl *list(int id) const { return control<CListCtrlCl>(id); }
 
-    void click(QWidget *widget, QPoint at, Qt::MouseButton button = Qt::LeftButton) const
+    void click(QWidget *widget, QPoint at, Qt::MouseButton button = Qt::LeftButton,
+        Qt::KeyboardModifiers modifiers = {}) const
     {
-        QTest::mouseClick(window_.windowHandle(), button, {}, widget->mapTo(&window_, at));
+        QTest::mouseClick(window_.windowHandle(), button, modifiers, widget->mapTo(&window_, at));
+    }
+    void shiftClick(QWidget *widget) const
+    {
+        click(widget, widget->rect().center(), Qt::LeftButton, Qt::ShiftModifier);
     }
     void click(QWidget *widget) const { click(widget, widget->rect().center()); }
     void click(int id) const { click(control(id)); }
