@@ -11,8 +11,8 @@
 #include "app/CARNApp.h"
 #include "app/CARNDlg.h"
 #include "app/MainWindowLayout.h"
-#include "controls/CListCtrlCl.h"
 #include "controls/CComBoxBtn.h"
+#include "controls/CListCtrlCl.h"
 #include "controls/ControlId.h"
 #include "controls/PngButton.h"
 #include "mic/CInputDlg.h"
@@ -406,9 +406,7 @@ void connectToProcessor(Harness &h)
 {
     searchUntilAllListed(h);
     h.click(1002); // SPEAKER
-    h.settle([&] {
-        return h.listedProcessors() > 0;
-    });
+    h.settle([&] { return h.listedProcessors() > 0; });
     h.window().discovery().connectRow(0);
     h.settle([&] { return h.store().speaker.rdaConnected != 0; });
 }
@@ -440,6 +438,16 @@ bool roomCheckDone(Harness &h)
 {
     const arx::RoomCheckSummary &summary = h.room().check().summary();
     return summary.checks > 0 && !summary.running;
+}
+
+// A unit's frame and its repeat: 10 + 20 ms apart, then 10 ms to the next unit's frame.
+std::vector<int> twiceToEveryUnitGapsMs()
+{
+    std::vector<int> gaps;
+    for (int unit = 0; unit < RoomUnits; ++unit)
+        gaps.insert(gaps.end(), { 10 + arx::StripRepeatPauseMs, 10 });
+    gaps.pop_back();
+    return gaps;
 }
 
 const std::vector<OperatorSequence> Sequences = {
@@ -481,6 +489,15 @@ const std::vector<OperatorSequence> Sequences = {
         .device = "unit",
         .meanings = { "attach" },
         .documentedPauseMs = 10 },
+    // "Mute all": every unit's settings frame twice, 128 frames.
+    { .name = "Mute all, 64 units",
+        .prepare = searchUntilAllListed,
+        .act = [](Harness &h) { h.click(arx::MuteAllButtonId); },
+        .done = [](Harness &) { return true; },
+        .device = "unit",
+        .meanings = {},
+        .documentedPauseMs = 10,
+        .documentedGapsMs = twiceToEveryUnitGapsMs() },
     // '%P', 10 + 50 ms; five '%T', each 10 + 20 ms; '%A', 10 + 50 ms.
     { .name = "COPY into a PXL2 unit",
         .prepare = chooseCopySource,
@@ -558,17 +575,18 @@ bool runSequences()
         const GapSummary gaps = summariseGaps(
             harness.log().framesSinceMark(sequence.device, sequence.meanings), sequence);
         const double medianDeviation = gaps.medianDeviationMs;
-        std::printf("%-28s longest stall %5.1f ms (goal <= %d; UI thread busy %4.1f ms of the gap)  %3zu "
-                    "frames, gap median %4.1f ms (pause %d, within 5: %s), largest deviation "
-                    "%5.1f ms%s\n",
+        std::printf(
+            "%-28s longest stall %5.1f ms (goal <= %d; UI thread busy %4.1f ms of the gap)  %3zu "
+            "frames, gap median %4.1f ms (pause %d, within 5: %s), largest deviation "
+            "%5.1f ms%s\n",
             sequence.name, stall, sequence.goalStallMs, harness.probe().longestStallCpuMs(),
             gaps.frames, gaps.medianMs, sequence.documentedPauseMs,
-            medianDeviation <= 5 ? "yes" : "NO",
-            gaps.largestDeviationMs, finished ? "" : "  (did not finish)");
+            medianDeviation <= 5 ? "yes" : "NO", gaps.largestDeviationMs,
+            finished ? "" : "  (did not finish)");
         ok = ok && finished && stall <= sequence.goalStallMs && medianDeviation <= 5;
     }
-    std::printf("most frames waiting at once: %zu of %zu\n", harness.pacedLink().mostWaitingFrames(),
-        arx::PacedLink::DefaultCapacity);
+    std::printf("most frames waiting at once: %zu of %zu\n",
+        harness.pacedLink().mostWaitingFrames(), arx::PacedLink::DefaultCapacity);
     std::printf("window close to threads stopped and socket closed, nothing queued: %.1f ms\n",
         harness.closeMs());
     return ok;

@@ -214,9 +214,9 @@ void CARNDlg::createControls()
     roomStatus_->setStyleSheet(QStringLiteral("color: #c8d2de; font-size: 13px;"));
     selectionLine_ = makeControl<QLabel>(this, SelectionLineId);
     selectionLine_->setAlignment(Qt::AlignCenter);
-    selectionLine_->setStyleSheet(QStringLiteral(
-        "background: #123c3a; color: #e8f7f5; font-size: 13px; font-weight: bold;"
-        " border: 1px solid #2bb3a3; border-radius: 4px;"));
+    selectionLine_->setStyleSheet(
+        QStringLiteral("background: #123c3a; color: #e8f7f5; font-size: 12px; font-weight: bold;"
+                       " border: 1px solid #2bb3a3; border-radius: 4px;"));
     for (std::size_t i = 0; i < std::size(RoomActionButtons); ++i) {
         PngButton *button = makeControl<PngButton>(this, RoomActionButtons[i].id);
         button->setText(QString::fromLatin1(roomActionName(RoomActionButtons[i].action)));
@@ -244,7 +244,6 @@ void CARNDlg::setUpListsAndPages()
     routingPage_ = new CMatrixDlg(this);
     routingPage_->setObjectName(QStringLiteral("routingPage"));
 
-
     for (std::size_t i = 0; i < pageButtons_.size(); ++i) {
         pageButtons_[i]->setImages(PageButtonImage, PageButtonFirstSelectedImage);
         pageButtons_[i]->setState(i == 0 ? 1 : 0);
@@ -271,7 +270,8 @@ void CARNDlg::layOutOnce()
     selectionLine_->setGeometry(g.selectionLine);
     for (std::size_t i = 0; i < roomActionButtons_.size(); ++i) {
         roomActionButtons_[i]->setGeometry(g.roomActionButtons[i]);
-        roomActionButtons_[i]->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
+        roomActionButtons_[i]->setImages(
+            HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
     }
     unitList_->setGeometry(g.unitList);
     fitColumnsToList(*unitList_);
@@ -302,11 +302,10 @@ void CARNDlg::connectControls()
             [this, action] { room_.actions().run(action); });
     }
     connect(micPage_, &CMicDlg::selectionCountChanged, this, &CARNDlg::showSelectionCount);
-    connect(micPage_, &CMicDlg::selectionChangeApplied, this,
-        [this](int changed, int leftAlone) {
-            showChangeOutcome(QString::fromStdString(changeOutcomeText("Selected units",
-                static_cast<std::size_t>(changed), static_cast<std::size_t>(leftAlone))));
-        });
+    connect(micPage_, &CMicDlg::selectionChangeApplied, this, [this](int changed, int leftAlone) {
+        showChangeOutcome(QString::fromStdString(changeOutcomeText(
+            "Selection", static_cast<std::size_t>(changed), static_cast<std::size_t>(leftAlone))));
+    });
     connect(unitList_, &CListCtrlCl::rowDoubleClicked, this,
         [this](int, int row) { discovery().unitRowActivated(row); });
     connect(rdaList_, &CListCtrlCl::rowDoubleClicked, this,

@@ -29,15 +29,15 @@ MainWindowGeometry mainWindowGeometry(QSize client)
     constexpr int bandHeight = 26;
     constexpr int actionWidth = 88;
     constexpr int actionGap = 6;
-    constexpr int selectionWidth = 220;
+    constexpr int selectionWidth = 260;
     g.checkButton = QRect(6, bandTop, 96, bandHeight);
     int actionLeft = column - actionGap - 3 * actionWidth - 2 * actionGap;
     for (QRect &button : g.roomActionButtons) {
         button = QRect(actionLeft, bandTop, actionWidth, bandHeight);
         actionLeft += actionWidth + actionGap;
     }
-    g.selectionLine = QRect(g.roomActionButtons[0].left() - 12 - selectionWidth, bandTop,
-        selectionWidth, bandHeight);
+    g.selectionLine = QRect(
+        g.roomActionButtons[0].left() - 12 - selectionWidth, bandTop, selectionWidth, bandHeight);
     const int statusLeft = g.checkButton.right() + 1 + 12;
     g.roomStatusLabel
         = QRect(statusLeft, bandTop, g.selectionLine.left() - 12 - statusLeft, bandHeight);

@@ -239,7 +239,6 @@ void CInputDlg::prepareFonts()
         QFontMetrics(font).height();
 }
 
-
 void CInputDlg::buildControls()
 {
     panels_[0] = pngImage(OddPanelImage);
@@ -509,8 +508,8 @@ void CInputDlg::change(UnitSetting setting, std::int32_t value)
     if (std::find(result.changed.begin(), result.changed.end(), deviceIndex())
         == result.changed.end())
         RefreshFromRecord();
-    emit appliedToUnits(static_cast<int>(result.changed.size()),
-        static_cast<int>(result.skipped.size()));
+    emit appliedToUnits(
+        static_cast<int>(result.changed.size()), static_cast<int>(result.skipped.size()));
 }
 
 void CInputDlg::toggled(int controlId)
