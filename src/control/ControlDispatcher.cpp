@@ -159,14 +159,16 @@ std::optional<std::string> namedFile(const std::string &folder, const std::strin
     return folder + "/" + file;
 }
 
-// A value of a ROOM_DIFF line as one word: quoted unless it is a bare word, names always.
-std::string diffWord(const std::string &text, bool name)
+// A value of a ROOM_DIFF line as one word: a bare word or a name (quoted already) as it is,
+// anything else quoted.
+std::string diffWord(const std::string &text)
 {
-    const bool bare = !name && !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+    const bool bare = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')
             || std::string_view("_+-.#:").find(c) != std::string_view::npos;
     });
-    return bare ? text : quotedText(text);
+    const bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
+    return bare || quoted ? text : quotedText(text);
 }
 
 // The ROOM_DIFF lines of a comparison: each difference with the unit's number (- for a unit
@@ -198,11 +200,9 @@ std::vector<std::string> diffLines(
                 nameOf(store.unitTable[static_cast<std::size_t>(row.slot)]));
             break;
         case RowState::Differs:
-            for (const FieldDifference &difference : row.differences) {
-                const bool name = difference.parameter == "NAME";
-                line(index, difference.parameter, diffWord(difference.file, name),
-                    diffWord(difference.room, name));
-            }
+            for (const FieldDifference &difference : row.differences)
+                line(index, difference.parameter, diffWord(difference.file),
+                    diffWord(difference.room));
             break;
         }
     }

@@ -68,7 +68,7 @@ RoomComparisonDialog::RoomComparisonDialog(
 {
     setWindowTitle(QStringLiteral("Room file %1").arg(path.section(QLatin1Char('/'), -1)));
     setStyleSheet(QString::fromLatin1(DarkWindowStyle));
-    resize(1180, 640);
+    resize(1280, 640);
 
     auto *source = new QLabel(this);
     source->setText(
@@ -89,7 +89,7 @@ RoomComparisonDialog::RoomComparisonDialog(
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->horizontalHeader()->setHighlightSections(false);
-    const int widths[] = { 52, 70, 260, 260, 170 };
+    const int widths[] = { 52, 80, 250, 320, 170 };
     for (int column = 0; column < static_cast<int>(std::size(widths)); ++column)
         table_->setColumnWidth(column, widths[column]);
 
@@ -103,6 +103,8 @@ RoomComparisonDialog::RoomComparisonDialog(
     setControlId(progress_, ProgressId);
     progress_->setRange(0, 1);
     progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setFormat(QStringLiteral("%v of %m"));
     status_ = new QLabel(this);
     setControlId(status_, StatusId);
     apply_ = new QPushButton(QStringLiteral("Apply"), this);
@@ -208,11 +210,13 @@ void RoomComparisonDialog::refresh()
     int differing = 0;
     for (const ComparisonRow &row : comparison_.rows)
         differing += row.state != RowState::Same ? 1 : 0;
-    if (!applying_)
-        setStatus(differing == 0 ? QStringLiteral("The room holds what the file holds.")
-                                 : QStringLiteral("%1 of %2 differ.")
-                                       .arg(plural(differing, "row", "rows"))
-                                       .arg(comparison_.rows.size()));
+    if (applying_)
+        return;
+    const QString summary = differing == 0 ? QStringLiteral("The room holds what the file holds.")
+                                           : QStringLiteral("%1 of %2 differ.")
+                                                 .arg(plural(differing, "row", "rows"))
+                                                 .arg(comparison_.rows.size());
+    setStatus(applyReport_.isEmpty() ? summary : applyReport_ + QLatin1Char(' ') + summary);
 }
 
 void RoomComparisonDialog::fillRow(int index, const ComparisonRow &row)
@@ -345,6 +349,8 @@ void RoomComparisonDialog::applyChecked()
     }
     progress_->setRange(0, steps);
     progress_->setValue(0);
+    progress_->setTextVisible(true);
+    applyReport_.clear();
     applying_ = true;
     apply_->setEnabled(false);
     cancel_->setEnabled(true);
@@ -399,8 +405,8 @@ void RoomComparisonDialog::finished(const RoomApplyReport &report)
             "The processor's setting was taken into ARX's record; no processor is connected.");
     if (report.checkStarted)
         said << QStringLiteral("A room check follows.");
+    applyReport_ = said.join(QLatin1Char(' '));
     refresh();
-    setStatus(said.join(QLatin1Char(' ')));
 }
 
 } // namespace arx

@@ -83,6 +83,7 @@ private:
     RoomPairing pairing_;
     RoomComparison comparison_;
     std::set<std::string> unchecked_; // rows the operator unchecked, by key
+    QString applyReport_; // how the last apply went, until the next
     bool applying_ = false;
     QTableWidget *table_ = nullptr;
     QPlainTextEdit *details_ = nullptr;
