@@ -7,9 +7,13 @@ namespace arx {
 RoomFile roomFileOf(const Store &store, std::string saved, std::string savedBy)
 {
     RoomFile file { .saved = std::move(saved), .savedBy = std::move(savedBy) };
-    for (const DeviceRecord &record : store.unitTable) {
-        if (record.inUse)
-            file.units.push_back(record);
+    for (int slot = 0; slot < UnitSlotCount; ++slot) {
+        const DeviceRecord &record = store.unitTable[static_cast<std::size_t>(slot)];
+        // A unit of a type no family has holds no setting a file could keep.
+        if (!record.inUse || *unitFamilyName(record.type) == '\0')
+            continue;
+        file.units.push_back(record);
+        file.units.back().unitNumber = slot + 1;
     }
     file.processor = RoomFileProcessor { .address = store.rdaAddress, .setting = store.speaker };
     return file;

@@ -36,8 +36,8 @@ struct RoomFile {
     std::optional<RoomFileProcessor> processor {};
 };
 
-// The room as ARX sees it: every registered unit in slot order, and ARX's record of the
-// processor (its setting, name and address).
+// The room as ARX sees it: every registered unit of a known family in slot order, and ARX's
+// record of the processor (its setting, name and address).
 RoomFile roomFileOf(const Store &store, std::string saved, std::string savedBy);
 
 // "2026-01-31 12:00:31".
