@@ -23,6 +23,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr int MicEqShapeCount = 3;
+// A setting a unit keeps in a byte, as a signed or an unsigned one.
+constexpr std::int64_t ByteMin = -0x80;
 constexpr std::int64_t ByteMax = 0xFF;
 constexpr std::int64_t WordMax = 0xFFFF;
 // The Q code goes out as Q x 100 in a 16-bit word.
@@ -350,7 +352,7 @@ std::int32_t wholeNumberAt(
 std::int32_t gainAt(const Json &value, std::int32_t type, const std::string &path)
 {
     if (const auto code = codeForm(value))
-        return codeWithin(*code, 0, ByteMax, path);
+        return codeWithin(*code, ByteMin, ByteMax, path);
     if (!value.is_number())
         refuse(path, "a gain in dB or {\"code\": n} is expected, not " + shown(value));
     const double db = value.get<double>();
@@ -370,7 +372,7 @@ std::int32_t colourAt(const Json &value, std::int32_t type, const std::string &p
     if (const auto code = codeForm(value)) {
         return wide ? codeWithin(*code, std::numeric_limits<std::int32_t>::min(),
                    std::numeric_limits<std::int32_t>::max(), path)
-                    : codeWithin(*code, 0, ByteMax, path);
+                    : codeWithin(*code, ByteMin, ByteMax, path);
     }
     const std::optional<std::uint32_t> colour
         = value.is_string() ? parseColour(value.get<std::string>()) : std::nullopt;
@@ -395,7 +397,7 @@ void readEqBand(const Json &value, MicEqBand &band, const std::string &path)
     band.q = scaledOrCodeAt(member(value, path, "q"), EqQScale, MicEqQCodeMax, path + ".q");
     const Json &shape = member(value, path, "shape");
     if (const auto code = codeForm(shape)) {
-        band.shape = codeWithin(*code, 0, ByteMax, path + ".shape");
+        band.shape = codeWithin(*code, ByteMin, ByteMax, path + ".shape");
     } else {
         static constexpr const char *Shapes[] = { "peaking", "low shelf", "high shelf" };
         const std::optional<int> index = nameIndex(shape, Shapes);
@@ -403,7 +405,7 @@ void readEqBand(const Json &value, MicEqBand &band, const std::string &path)
             refuse(path + ".shape", shown(shape) + " is not one of " + listed(Shapes));
         band.shape = *index;
     }
-    band.enabled = switchAt(member(value, path, "enabled"), 0, ByteMax, path + ".enabled");
+    band.enabled = switchAt(member(value, path, "enabled"), ByteMin, ByteMax, path + ".enabled");
 }
 
 void readUnitValue(
@@ -411,14 +413,14 @@ void readUnitValue(
 {
     switch (field.kind) {
     case UnitValueKind::Switch:
-        record.*field.member = switchAt(value, 0, ByteMax, path);
+        record.*field.member = switchAt(value, ByteMin, ByteMax, path);
         return;
     case UnitValueKind::Gain:
         record.gain = gainAt(value, record.type, path);
         return;
     case UnitValueKind::Mode:
         if (const auto code = codeForm(value)) {
-            record.mode = codeWithin(*code, 0, ByteMax, path);
+            record.mode = codeWithin(*code, ByteMin, ByteMax, path);
         } else if (const auto index = nameIndex(value, ModeNames)) {
             record.mode = *index;
         } else {

@@ -1,11 +1,17 @@
-// libFuzzer target: the room file loader, and an apply of what it accepts. The input is the
-// content of a file chosen with "Open room…".
+// libFuzzer target: the room file loader, an apply of what it accepts, and the save of what
+// units announce.
 //
-// Whatever the bytes, the loader refuses with a reason or accepts. What it accepts, written
-// back, reads back as the same file, byte for byte. Applied to a room of the same units with
-// other settings, it leaves the room holding exactly what the file holds, and every frame goes
-// to one of those units or to the processor.
+// The input is first the content of a file chosen with "Open room…". Whatever the bytes, the
+// loader refuses with a reason or accepts. What it accepts, written back, reads back as the
+// same file, byte for byte. Applied to a room of the same units with other settings, it leaves
+// the room holding exactly what the file holds, and every frame goes to one of those units or
+// to the processor.
+//
+// The input is then a unit's datagrams (split at 0xFF bytes) while the search is on: whatever a
+// unit announced or reported, the room ARX saves is a file it reads back, and one that holds
+// exactly what the room holds.
 
+#include "protocol/Datagram.h"
 #include "room/Room.h"
 #include "roomfile/RoomComparison.h"
 #include "roomfile/RoomFileFields.h"
@@ -15,6 +21,7 @@
 #include "FakeFiles.h"
 #include "ScriptedPrompts.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -73,11 +80,34 @@ bool allSame(const RoomComparison &comparison)
     return true;
 }
 
+void saveWhatAUnitSent(std::string_view bytes)
+{
+    Fixture fixture;
+    fixture.store.scanActive = true;
+    fixture.link.allowed.insert("127.0.160.10");
+    for (std::size_t start = 0; start <= bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\xFF', start), bytes.size());
+        const std::string_view piece = bytes.substr(start, end - start);
+        start = end + 1;
+        if (piece.empty() || piece.size() > DatagramCapacity)
+            continue;
+        Datagram datagram {
+            .bytes = {}, .length = piece.size(), .sender = "127.0.160.10", .senderPort = 39030
+        };
+        std::copy(piece.begin(), piece.end(), datagram.bytes.begin());
+        fixture.room.received(datagram);
+    }
+    const RoomFileRead saved = readRoomFile(roomFileText(roomFileOf(fixture.store, "", "")));
+    require(saved.file.has_value());
+    require(allSame(compareRoom(*saved.file, fixture.store)));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
+    saveWhatAUnitSent(text);
     const RoomFileRead read = readRoomFile(text);
     require(read.file.has_value() == read.problem.empty());
     if (!read.file)

@@ -2,7 +2,9 @@
 """Writes the seed corpus of the room file fuzz target: a room of every family with a
 processor, the lowest and highest values, codes no control names, a name in Chinese, one value
 just outside its range, another version, a file that is not a room file, and one that is not
-JSON. Each is written compactly, so that it fits the fuzzer's input length.
+JSON. Each is written compactly, so that it fits the fuzzer's input length. Beside them, the
+datagrams of a few units' announcements and reports taken from the reply parser's seeds, one
+after the other with 0xFF between them, for the target's second use of its input.
 
 Run from anywhere; it rewrites tests/fuzz/corpus/roomfile/.
 """
@@ -11,6 +13,7 @@ import json
 import pathlib
 
 OUT = pathlib.Path(__file__).resolve().parent / "corpus" / "roomfile"
+REPLY = OUT.parent / "reply"
 
 FAMILIES = {1: "ARN1", 2: "VEL-K", 3: "PXL2", 4: "ARN1", 5: "VEL-K"}
 BAND_FREQUENCIES = (50, 200, 800, 1000, 3000, 8000, 12000)
@@ -108,6 +111,18 @@ def codes():
     return top
 
 
+def datagrams(name):
+    """A reply seed's datagrams: after its flags byte, records of [sender][length][bytes]."""
+    data = (REPLY / name).read_bytes()[1:]
+    pieces = []
+    while len(data) >= 2:
+        length = data[1]
+        if length:
+            pieces.append(data[2:2 + length])
+        data = data[2 + length:]
+    return b"\xff".join(pieces)
+
+
 def write(name, content):
     data = content if isinstance(content, bytes) else json.dumps(
         content, ensure_ascii=False, separators=(",", ":")).encode()
@@ -139,6 +154,8 @@ def main():
     write("not-a-room", {"format": "something else", "version": 1})
     write("not-json", b'{"format": "arx-room", "version": 1, "units": [')
     write("empty", b"")
+    for seed in ("announce-arn1", "announce-pxl2", "announce-velk-short", "report-settings"):
+        write("unit-" + seed, datagrams(seed))
 
 
 if __name__ == "__main__":
