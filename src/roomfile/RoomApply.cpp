@@ -1,17 +1,16 @@
 #include "roomfile/RoomApply.h"
 
 #include "roomfile/RoomFileFields.h"
-#include "speaker/SpeakerSetting.h"
 
 namespace arx {
 
 RoomApply::RoomApply(Store &store, Link &link, const Clock &clock, UnitController &units,
-    RoomObserver &announce, RoomCheck &check)
+    PresetController &presets, RoomCheck &check)
     : store_(store)
     , link_(link)
     , clock_(clock)
     , units_(units)
-    , announce_(announce)
+    , presets_(presets)
     , check_(check)
 {
 }
@@ -65,13 +64,11 @@ void RoomApply::takeStep(std::size_t step)
         ++report_.unitsApplied;
         return;
     }
-    takeProcessorSetting(*plan_.processor, store_.speaker);
+    // What the file holds over what ARX keeps beside it (the unused words, the further bytes).
+    SpeakerStore setting = store_.speaker;
+    takeProcessorSetting(*plan_.processor, setting);
+    report_.processorSent = presets_.recallSetting(setting);
     report_.processorTaken = true;
-    if (store_.speaker.rdaConnected) {
-        sendSpeakerSettingAndPhases(link_, store_);
-        report_.processorSent = true;
-    }
-    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Everything });
 }
 
 void RoomApply::finish()

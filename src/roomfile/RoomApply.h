@@ -1,13 +1,13 @@
 #pragma once
 
 #include "mic/UnitController.h"
-#include "model/RoomObserver.h"
 #include "model/Store.h"
 #include "room/RoomCheck.h"
 #include "roomfile/RoomComparison.h"
 #include "seams/Clock.h"
 #include "seams/Link.h"
 #include "seams/SendFence.h"
+#include "speaker/PresetController.h"
 
 #include <cstddef>
 #include <functional>
@@ -40,7 +40,7 @@ public:
     using Finished = std::function<void(const RoomApplyReport &)>;
 
     RoomApply(Store &store, Link &link, const Clock &clock, UnitController &units,
-        RoomObserver &announce, RoomCheck &check);
+        PresetController &presets, RoomCheck &check);
 
     // Starts and takes the first step at once; false (and nothing done) while one runs.
     // `finished` hears how it went, also when it is cancelled.
@@ -61,7 +61,7 @@ private:
     Link &link_;
     const Clock &clock_;
     UnitController &units_;
-    RoomObserver &announce_;
+    PresetController &presets_;
     RoomCheck &check_;
     RoomApplyPlan plan_;
     Finished finished_;

@@ -107,4 +107,14 @@ std::optional<std::string> PresetController::recallFile(const std::string &path)
     return std::nullopt;
 }
 
+bool PresetController::recallSetting(const SpeakerStore &setting)
+{
+    decodePreset(encodePreset(setting), store_.speaker);
+    const bool connected = store_.speaker.rdaConnected != 0;
+    if (connected)
+        sendSpeakerSettingAndPhases(link_, store_);
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Everything });
+    return connected;
+}
+
 } // namespace arx
