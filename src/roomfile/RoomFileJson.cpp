@@ -369,11 +369,11 @@ std::int32_t gainAt(const Json &value, std::int32_t type, const std::string &pat
 std::int32_t colourAt(const Json &value, std::int32_t type, const std::string &path)
 {
     const bool wide = type == UnitTypePxl2;
-    if (const auto code = codeForm(value)) {
-        return wide ? codeWithin(*code, std::numeric_limits<std::int32_t>::min(),
-                   std::numeric_limits<std::int32_t>::max(), path)
-                    : codeWithin(*code, ByteMin, ByteMax, path);
-    }
+    // Any word: a unit that announced itself as PXL2 and then as another family keeps the 24-bit
+    // colours until it announces its own.
+    if (const auto code = codeForm(value))
+        return codeWithin(*code, std::numeric_limits<std::int32_t>::min(),
+            std::numeric_limits<std::int32_t>::max(), path);
     const std::optional<std::uint32_t> colour
         = value.is_string() ? parseColour(value.get<std::string>()) : std::nullopt;
     if (!colour)
