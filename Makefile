@@ -24,7 +24,7 @@ ASAN_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
 TSAN_ENV = TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(SUPPRESSIONS)/tsan.supp
 
 .PHONY: all deps configure build run test bench package sanitize sanitize-asan sanitize-tsan fuzz \
-	fuzz-reply fuzz-preset fuzz-command clean
+	fuzz-reply fuzz-preset fuzz-command fuzz-roomfile clean
 
 all: build
 
@@ -77,7 +77,7 @@ sanitize-tsan: deps
 
 FUZZ_SECONDS ?= 600
 # Each target for FUZZ_SECONDS; `make fuzz` runs them one after the other.
-fuzz: fuzz-reply fuzz-preset fuzz-command
+fuzz: fuzz-reply fuzz-preset fuzz-command fuzz-roomfile
 
 fuzz-reply: deps
 	scripts/fuzz reply $(FUZZ_SECONDS)
@@ -87,6 +87,9 @@ fuzz-preset: deps
 
 fuzz-command: deps
 	scripts/fuzz command $(FUZZ_SECONDS)
+
+fuzz-roomfile: deps
+	scripts/fuzz roomfile $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR)

@@ -19,6 +19,8 @@
 #include "mic/CMicDlg.h"
 #include "model/Store.h"
 #include "room/Room.h"
+#include "roomfile/RoomComparison.h"
+#include "roomfile/RoomFile.h"
 #include "speaker/CSpeakerDlg.h"
 #include "speaker/PresetFile.h"
 #include "speaker/SpeakerSetting.h"
@@ -440,6 +442,18 @@ bool roomCheckDone(Harness &h)
     return summary.checks > 0 && !summary.running;
 }
 
+// A room file of the room as it is with every unit muted, compared and applied whole: 64 steps,
+// each waiting for the frames of the one before to leave.
+void applyRoomFileMutingAll(Harness &h)
+{
+    arx::RoomFile file = arx::roomFileOf(h.store(), "2026-12-08 00:00:00", "bench");
+    for (arx::DeviceRecord &unit : file.units)
+        unit.micMute = 1;
+    file.processor.reset();
+    const arx::RoomComparison comparison = arx::compareRoom(file, h.store());
+    h.room().roomFiles().apply().start(arx::applyPlan(comparison, file, h.store()));
+}
+
 // A unit's frame and its repeat: 10 + 20 ms apart, then 10 ms to the next unit's frame.
 std::vector<int> twiceToEveryUnitGapsMs()
 {
@@ -488,6 +502,15 @@ const std::vector<OperatorSequence> Sequences = {
         .done = roomCheckDone,
         .device = "unit",
         .meanings = { "attach" },
+        .documentedPauseMs = 10 },
+    // Each unit's mute frame twice, 10 ms apart; the next unit on the room's next 100 ms tick
+    // once the frames before have left, so the largest deviation is about one tick.
+    { .name = "room file apply, 64 units",
+        .prepare = searchUntilAllListed,
+        .act = applyRoomFileMutingAll,
+        .done = [](Harness &h) { return !h.room().roomFiles().apply().running(); },
+        .device = "unit",
+        .meanings = {},
         .documentedPauseMs = 10 },
     // "Mute all": every unit's settings frame twice, 128 frames.
     { .name = "Mute all, 64 units",

@@ -4,6 +4,7 @@
 #include "app/DeviceLists.h"
 #include "app/MainWindowLayout.h"
 #include "app/ManualFile.h"
+#include "app/RoomFileMenu.h"
 #include "controls/Artwork.h"
 #include "controls/CListCtrlCl.h"
 #include "controls/CStaticST.h"
@@ -141,6 +142,7 @@ void CARNDlg::buildContents()
     journal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     addAction(journal); // so that the shortcut works while the menu is closed
     connect(journal, &QAction::triggered, this, &CARNDlg::journalRequested);
+    addRoomFileActions(*this, *windowMenu_, room_);
 
     setWindowIcon(QIcon(QPixmap::fromImage(pngImage(IconImage))));
     setUpListsAndPages();

@@ -58,7 +58,7 @@ public:
     CMatrixDlg *routingPage() const { return routingPage_; }
     // Every device of the installation, as the ROUTING page's device column lists them.
     const DanteListModel &danteList() const { return danteModel_; }
-    // The menu of the banner, which holds the about and journal items.
+    // The menu of the banner, which holds the about, journal and room file items.
     QMenu *windowMenu() const { return windowMenu_; }
 
     // The document the help buttons open: the manual found at start (see ManualFile.h) unless

@@ -1,6 +1,8 @@
 #include "control/ControlDispatcher.h"
 
 #include "format/Gbk.h"
+#include "roomfile/RoomComparison.h"
+#include "roomfile/RoomFiles.h"
 #include "speaker/PresetController.h"
 
 #include <algorithm>
@@ -136,26 +138,75 @@ std::optional<UnitChange> unitChangeOf(
     return [&units, setting, value = *value](int slot) { return units.set(slot, setting, value); };
 }
 
-// The path of the preset a RECALL names: a ".box" file right in the preset folder. A name
-// without an extension is given ".box", as a saved one is.
-std::optional<std::string> presetPath(
-    const std::string &folder, const std::string &name, std::string &reason)
+// The path of the file a command names (a preset, a room file): a file with `suffix` right in
+// the preset folder. A name without an extension is given the suffix, as a saved one is.
+std::optional<std::string> namedFile(const std::string &folder, const std::string &name,
+    const std::string &suffix, const std::string &kind, std::string &reason)
 {
     const bool control = std::any_of(name.begin(), name.end(),
         [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
     if (name.empty() || control || name.find_first_of("/\\") != std::string::npos
         || name.find("..") != std::string::npos || name.front() == '.') {
-        reason = "a preset is named by its file name in the preset folder alone";
+        reason = kind + " is named by its file name in the preset folder alone";
         return std::nullopt;
     }
-    const std::string file = withPresetSuffix(name);
-    const std::string suffix = PresetSuffix;
+    const std::string file = withSuffix(name, suffix);
     if (file.size() <= suffix.size()
         || file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0) {
-        reason = "a preset is a .box file";
+        reason = kind + " is a " + suffix + " file";
         return std::nullopt;
     }
     return folder + "/" + file;
+}
+
+// A value of a ROOM_DIFF line as one word: a bare word or a name (quoted already) as it is,
+// anything else quoted.
+std::string diffWord(const std::string &text)
+{
+    const bool bare = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')
+            || std::string_view("_+-.#:").find(c) != std::string_view::npos;
+    });
+    const bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
+    return bare || quoted ? text : quotedText(text);
+}
+
+// The ROOM_DIFF lines of a comparison: each difference with the unit's number (- for a unit
+// the room lacks) or SPEAKER; a unit found on one side only as DEVICE, its name against NONE.
+std::vector<std::string> diffLines(
+    const RoomComparison &comparison, const RoomFile &file, const Store &store)
+{
+    std::vector<std::string> lines;
+    const auto line = [&lines](const std::string &index, const std::string &parameter,
+                          const std::string &fileValue, const std::string &roomValue) {
+        lines.push_back(messageLine("REP", "ARX", "ROOM_DIFF",
+            index + " " + parameter + " " + fileValue + " " + roomValue));
+    };
+    const auto nameOf
+        = [](const DeviceRecord &unit) { return quotedText(gbkToUtf8(textOf(unit.name))); };
+    for (const ComparisonRow &row : comparison.rows) {
+        const std::string index = row.processor ? "SPEAKER"
+            : row.slot >= 0                     ? std::to_string(row.slot + 1)
+                                                : "-";
+        switch (row.state) {
+        case RowState::Same:
+            break;
+        case RowState::NotFound:
+            line(index, "DEVICE", nameOf(file.units[static_cast<std::size_t>(row.fileUnit)]),
+                "NONE");
+            break;
+        case RowState::NotInFile:
+            line(index, "DEVICE", "NONE",
+                nameOf(store.unitTable[static_cast<std::size_t>(row.slot)]));
+            break;
+        case RowState::Differs:
+            for (const FieldDifference &difference : row.differences)
+                line(index, difference.parameter, diffWord(difference.file),
+                    diffWord(difference.room));
+            break;
+        }
+    }
+    return lines;
 }
 
 } // namespace
@@ -409,7 +460,8 @@ bool ControlDispatcher::runSpeakerAction(Command &command, const SpeakerParamete
     std::string doneText = "DONE";
     if (recall) {
         std::string reason;
-        const auto found = presetPath(room_.presetFolder(), values[0].text, reason);
+        const auto found
+            = namedFile(room_.presetFolder(), values[0].text, PresetSuffix, "a preset", reason);
         if (!found) {
             command.refuse(reason);
             return false;
@@ -500,6 +552,8 @@ void ControlDispatcher::handleArx(Command &command)
     }
     if (name == "CHECK")
         return runCheck(command, get);
+    if (name == "ROOM_SAVE" || name == "ROOM_DIFF" || name == "ROOM_APPLY")
+        return handleRoomFile(command, get);
     if (name != "SEARCH")
         return command.refuse("unknown parameter");
     if (get)
@@ -525,6 +579,52 @@ void ControlDispatcher::handleArx(Command &command)
         command.reply("ARX", name, switchText(store.scanActive));
     if (!requested)
         command.refuse("no IPv4 address of this computer was found to carry; no request went out");
+}
+
+void ControlDispatcher::handleRoomFile(Command &command, bool get)
+{
+    const ControlRequest &request = command.request;
+    const std::string &action = request.parameterName;
+    if (get)
+        return command.refuse("an action has no value to read");
+    if (request.values.size() != 1)
+        return command.refuse(action + " takes the name of a room file");
+    std::string reason;
+    const std::string &folder = room_.presetFolder();
+    const auto path
+        = namedFile(folder, request.values[0].text, RoomFileSuffix, "a room file", reason);
+    if (!path)
+        return command.refuse(reason);
+    const std::string shownName = quotedText(path->substr(folder.size() + 1));
+    RoomFiles &files = room_.roomFiles();
+    if (action == "ROOM_SAVE") {
+        if (const auto problem = files.save(*path))
+            return command.refuse(*problem);
+        return command.reply("ARX", action, shownName);
+    }
+    RoomFiles::Opened opened = files.open(*path);
+    if (!opened.file)
+        return command.refuse(opened.problem);
+    const Store &store = room_.store();
+    const RoomComparison comparison = compareRoom(*opened.file, store);
+    if (action == "ROOM_DIFF") {
+        std::vector<std::string> lines = diffLines(comparison, *opened.file, store);
+        const std::size_t count = lines.size();
+        for (std::string &line : lines)
+            command.answers.push_back(std::move(line));
+        return command.reply("ARX", action, "END " + std::to_string(count));
+    }
+    if (files.apply().running())
+        return command.refuse("busy");
+    const ClientFrames::ClientId client = command.session.id();
+    const std::weak_ptr<bool> alive = alive_;
+    files.apply().start(applyPlan(comparison, *opened.file, store),
+        [this, alive, client, shownName](const RoomApplyReport &report) {
+            if (!alive.expired())
+                everyone_.sendTo(client,
+                    messageLine("REP", "ARX", "ROOM_APPLY",
+                        shownName + " DONE " + std::to_string(report.applied())));
+        });
 }
 
 } // namespace arx

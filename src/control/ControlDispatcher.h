@@ -8,6 +8,7 @@
 #include "room/Room.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,6 +52,9 @@ private:
     void handleSpeaker(Command &command);
     void handleArx(Command &command);
     void runCheck(Command &command, bool get);
+    // ROOM_SAVE, ROOM_DIFF and ROOM_APPLY, with a room file named as a RECALL names a preset.
+    // An apply is answered once it has finished.
+    void handleRoomFile(Command &command, bool get);
     void setSpeaker(Command &command, const SpeakerParameterEntry &entry);
     bool runSpeakerAction(Command &command, const SpeakerParameterEntry &entry);
     // Takes the action unless it ran less than ActionIntervalMs ago (then busy is answered).
@@ -64,6 +68,8 @@ private:
     ControlBroadcast &everyone_;
     std::string version_;
     std::optional<std::int64_t> lastActionMs_[3];
+    // An apply that outlives the dispatcher answers nobody.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace arx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "control/ClientFrames.h"
 #include "control/ControlParameters.h"
 #include "model/RoomObserver.h"
 #include "model/Store.h"
@@ -20,6 +21,9 @@ class ControlBroadcast {
 public:
     virtual ~ControlBroadcast() = default;
     virtual void broadcast(const std::string &line) = 0;
+    // One client's answer that comes after its command has returned (a room file's apply);
+    // nothing when the client has gone.
+    virtual void sendTo(ClientFrames::ClientId client, const std::string &line) = 0;
 };
 
 // Turns every announcement of the room into the REPs of the values it changed, formatted once

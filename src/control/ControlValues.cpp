@@ -83,9 +83,22 @@ const char *switchText(bool on)
     return on ? "ON" : "OFF";
 }
 
+long codeUnits(int code, const CodeScale &scale)
+{
+    return (static_cast<long>(code) * scale.divisor - scale.offset) * scale.sign;
+}
+
+std::optional<long> codeOfUnits(long units, const CodeScale &scale)
+{
+    const long numerator = scale.sign * units + scale.offset;
+    if (numerator % scale.divisor != 0)
+        return std::nullopt;
+    return numerator / scale.divisor;
+}
+
 std::string formatCode(int code, const CodeScale &scale)
 {
-    const long units = (static_cast<long>(code) * scale.divisor - scale.offset) * scale.sign;
+    const long units = codeUnits(code, scale);
     char text[32];
     if (scale.decimals == 0)
         std::snprintf(text, sizeof text, "%ld", units);
@@ -102,13 +115,10 @@ std::optional<int> parseCode(std::string_view text, const CodeScale &scale)
     const std::optional<long> units = parseUnits(text, scale.decimals);
     if (!units)
         return std::nullopt;
-    const long numerator = scale.sign * *units + scale.offset;
-    if (numerator % scale.divisor != 0)
+    const std::optional<long> code = codeOfUnits(*units, scale);
+    if (!code || *code < scale.minimum || *code > scale.maximum)
         return std::nullopt;
-    const long code = numerator / scale.divisor;
-    if (code < scale.minimum || code > scale.maximum)
-        return std::nullopt;
-    return static_cast<int>(code);
+    return static_cast<int>(*code);
 }
 
 std::string unitGainText(int db)

@@ -33,6 +33,11 @@ struct CodeScale {
 };
 std::string formatCode(int code, const CodeScale &scale);
 std::optional<int> parseCode(std::string_view text, const CodeScale &scale);
+// The number a code stands for, counted in 10^-decimals (-1.5 dB is -15 with one decimal),
+// and the code a count stands for: nothing when it lands on none. Neither looks at the
+// scale's minimum and maximum.
+long codeUnits(int code, const CodeScale &scale);
+std::optional<long> codeOfUnits(long units, const CodeScale &scale);
 
 // The processor's levels: 24 - 0.5 x code dB, code 0..254.
 inline constexpr CodeScale ProcessorLevelScale

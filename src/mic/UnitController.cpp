@@ -555,7 +555,20 @@ void UnitController::sendAll(int slot, UnitFields fields)
     }
 }
 
-void UnitController::takeAnnounced(int slot, const DeviceRecord &announced, UnitFields fields)
+void UnitController::takeFields(int slot, const DeviceRecord &from, UnitFields fields)
+{
+    storeFields(slot, from, fields);
+    announce_.unitChanged(slot, fields);
+}
+
+void UnitController::takeAndSendFields(int slot, const DeviceRecord &from, UnitFields fields)
+{
+    storeFields(slot, from, fields);
+    sendAll(slot, fields);
+    announce_.unitChanged(slot, fields);
+}
+
+void UnitController::storeFields(int slot, const DeviceRecord &from, UnitFields fields)
 {
     struct Taken {
         UnitField field;
@@ -577,7 +590,7 @@ void UnitController::takeAnnounced(int slot, const DeviceRecord &announced, Unit
     DeviceRecord &unit = record(slot);
     for (const Taken &taken : Members) {
         if (fields.contains(taken.field))
-            unit.*taken.member = announced.*taken.member;
+            unit.*taken.member = from.*taken.member;
     }
     // As a low cut switched on the strip: the PXL2 equaliser's low cut follows it.
     if (fields.contains(UnitField::LowCut) && unit.type == UnitTypePxl2)
@@ -586,14 +599,13 @@ void UnitController::takeAnnounced(int slot, const DeviceRecord &announced, Unit
         if (!fields.contains(eqBandField(band + 1)))
             continue;
         MicEqBand &to = unit.eqBands[band];
-        const MicEqBand &from = announced.eqBands[band];
-        to.shape = from.shape;
-        to.frequency = from.frequency;
-        to.q = from.q;
-        to.gain = from.gain;
-        to.enabled = from.enabled;
+        const MicEqBand &taken = from.eqBands[band];
+        to.shape = taken.shape;
+        to.frequency = taken.frequency;
+        to.q = taken.q;
+        to.gain = taken.gain;
+        to.enabled = taken.enabled;
     }
-    announce_.unitChanged(slot, fields);
 }
 
 void UnitController::sendTwice(int slot, StripSetting setting)

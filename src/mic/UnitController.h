@@ -181,9 +181,12 @@ public:
     // its pauses, leaving out the frames that carry none of `fields`. Only while online.
     void sendAll(int slot, UnitFields fields = AllUnitFields);
 
-    // Takes `fields` of what the unit announced (`announced`, as the reply parser read it)
-    // into its record, as the unit holds them: stored and announced, nothing is sent.
-    void takeAnnounced(int slot, const DeviceRecord &announced, UnitFields fields);
+    // Takes `fields` of another record of the unit (what it announced, as the reply parser
+    // read it, or what a room file holds) into its record: stored and announced, nothing is
+    // sent.
+    void takeFields(int slot, const DeviceRecord &from, UnitFields fields);
+    // As takeFields, then, while online, sends them as sendAll does before announcing them.
+    void takeAndSendFields(int slot, const DeviceRecord &from, UnitFields fields);
 
     // Every 100 ms: locate goes off at the first tick at which more than 10 s have passed
     // since it was switched on, for every unit, shown or not.
@@ -195,6 +198,7 @@ private:
     void sendTwice(int slot, StripSetting setting);
     void sendFrame(int slot, StripFrame frame);
     void sendLowCut(int slot);
+    void storeFields(int slot, const DeviceRecord &from, UnitFields fields);
 
     Store &store_;
     Link &link_;

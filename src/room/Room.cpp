@@ -14,6 +14,8 @@ Room::Room(RoomSeams seams)
     , presets_(seams.store, seams.link, seams.prompts, seams.files, observers_, seams.presetFolder)
     , check_(seams.store, seams.link, seams.clock, discovery_, units_, observers_,
           seams.checkIntervalMs)
+    , apply_(seams.store, seams.link, seams.clock, units_, presets_, check_)
+    , roomFiles_(seams.store, seams.files, seams.prompts, seams.clock, seams.version, apply_)
     , actions_(seams.store, units_, observers_)
 {
     discovery_.setKnownAnnouncementListener(
@@ -34,6 +36,7 @@ void Room::tick()
     discovery_.tick();
     units_.tick();
     check_.tick();
+    apply_.tick();
 }
 
 } // namespace arx

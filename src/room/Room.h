@@ -7,6 +7,8 @@
 #include "protocol/Discovery.h"
 #include "room/RoomActions.h"
 #include "room/RoomCheck.h"
+#include "roomfile/RoomApply.h"
+#include "roomfile/RoomFiles.h"
 #include "seams/Clock.h"
 #include "seams/Files.h"
 #include "seams/Link.h"
@@ -31,6 +33,8 @@ struct RoomSeams {
     std::string presetFolder;
     // The period of the automatic room check; 0 checks only when asked.
     std::int64_t checkIntervalMs = RoomCheck::DefaultIntervalSeconds * 1000;
+    // The program's version, which room files record.
+    std::string version = {};
 };
 
 // The installation as ARX controls it, without any window: the one path of every change.
@@ -57,12 +61,14 @@ public:
     SpeakerEditor &speaker() { return speaker_; }
     PresetController &presets() { return presets_; }
     RoomCheck &check() { return check_; }
+    RoomFiles &roomFiles() { return roomFiles_; }
     RoomActions &actions() { return actions_; }
     const std::string &presetFolder() const { return presetFolder_; }
 
     // Every datagram from the command socket.
     Discovery::Received received(const Datagram &datagram);
-    // Every TickMs, whatever is shown: connection retries, locate time-outs, the room check.
+    // Every TickMs, whatever is shown: connection retries, locate time-outs, the room check,
+    // a room file's apply.
     void tick();
 
 private:
@@ -75,6 +81,8 @@ private:
     SpeakerEditor speaker_;
     PresetController presets_;
     RoomCheck check_;
+    RoomApply apply_;
+    RoomFiles roomFiles_;
     RoomActions actions_;
 };
 

@@ -191,7 +191,7 @@ void RoomCheck::takeUnitSettings(int slot)
     unit.identity.clear();
     unit.settings.clear();
     if (!fields.empty())
-        controller_.takeAnnounced(slot, unit.announced, fields);
+        controller_.takeFields(slot, unit.announced, fields);
     settleDifferences(unit);
     if (announceChangedUnits())
         publish(RoomCheckEvent::Updated);

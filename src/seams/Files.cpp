@@ -101,6 +101,17 @@ std::string folderOf(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string withSuffix(const std::string &path, const std::string &suffix)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
+    // A leading dot starts a hidden name, not an extension.
+    const std::size_t dot = path.find('.', start + 1);
+    if (start == path.size() || dot != std::string::npos)
+        return path;
+    return path + suffix;
+}
+
 std::string describe(const FileStatus &status)
 {
     const std::string reason = status.systemError != 0

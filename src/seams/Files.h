@@ -34,6 +34,10 @@ std::string describe(const FileStatus &status);
 // The folder part of a path: "/p" for "/p/a.box", "/" for "/a.box", "." for "a.box".
 std::string folderOf(const std::string &path);
 
+// The name a file is written under: a file name without any extension gets `suffix` (".box");
+// a name with an extension of its own is kept as the operator typed it.
+std::string withSuffix(const std::string &path, const std::string &suffix);
+
 struct FileRead {
     FileStatus status;
     std::uint64_t size = 0; // the whole file's size

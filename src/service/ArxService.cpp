@@ -91,7 +91,8 @@ ArxService::ArxService(StartOptions options, Prompts &prompts, std::string versi
         .files = files_,
         .ownAddress = ownAddress_,
         .presetFolder = presetFolder,
-        .checkIntervalMs = options_.checkIntervalSeconds * 1000LL });
+        .checkIntervalMs = options_.checkIntervalSeconds * 1000LL,
+        .version = version });
     journalEvents_ = std::make_unique<JournalEvents>(journal_, *store_, clock_);
     room_->observers().add(*journalEvents_);
     QObject::connect(&ticker_, &QTimer::timeout, &ticker_, [this] { room_->tick(); });

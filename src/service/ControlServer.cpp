@@ -147,6 +147,12 @@ void ControlServer::broadcast(const std::string &line)
         write(*client, line);
 }
 
+void ControlServer::sendTo(ClientFrames::ClientId client, const std::string &line)
+{
+    if (const auto found = clients_.find(client); found != clients_.end())
+        write(*found->second, line);
+}
+
 void ControlServer::startMeter(Client &client)
 {
     const int rate = client.session.meterRateMs();

@@ -67,6 +67,7 @@ private:
     void close(Client &client);
     void removeClosed();
     void broadcast(const std::string &line) override;
+    void sendTo(ClientFrames::ClientId client, const std::string &line) override;
     bool allowed(const QTcpSocket &socket) const;
 
     Room &room_;

@@ -10,12 +10,6 @@ namespace arx {
 
 namespace {
 
-std::size_t nameStart(const std::string &path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? 0 : slash + 1;
-}
-
 std::string quoted(const std::string &path)
 {
     return "\"" + path + "\"";
@@ -36,12 +30,7 @@ std::string notRecalled(const std::string &path, const std::string &reason)
 
 std::string withPresetSuffix(const std::string &path)
 {
-    const std::size_t start = nameStart(path);
-    // A leading dot starts a hidden name, not an extension.
-    const std::size_t dot = path.find('.', start + 1);
-    if (start == path.size() || dot != std::string::npos)
-        return path;
-    return path + PresetSuffix;
+    return withSuffix(path, PresetSuffix);
 }
 
 PresetController::PresetController(Store &store, Link &link, Prompts &prompts, Files &files,
@@ -116,6 +105,16 @@ std::optional<std::string> PresetController::recallFile(const std::string &path)
     }
     announce_.speakerChanged({ .kind = SpeakerChange::Kind::Everything });
     return std::nullopt;
+}
+
+bool PresetController::recallSetting(const SpeakerStore &setting)
+{
+    decodePreset(encodePreset(setting), store_.speaker);
+    const bool connected = store_.speaker.rdaConnected != 0;
+    if (connected)
+        sendSpeakerSettingAndPhases(link_, store_);
+    announce_.speakerChanged({ .kind = SpeakerChange::Kind::Everything });
+    return connected;
 }
 
 } // namespace arx

@@ -42,6 +42,11 @@ public:
     // connected, the processor. Nothing when it was recalled, else why not, in the words
     // the operator is shown: "The preset ... was not recalled: ... Nothing was changed."
     std::optional<std::string> recallFile(const std::string &path);
+    // Takes a whole setting kept elsewhere (a room file) as a recall takes a preset: every
+    // field a preset holds, the connection state left alone. While connected it goes out as a
+    // recall does and then both phases, since what the processor holds after a restart of ARX
+    // is unknown. True when it was sent.
+    bool recallSetting(const SpeakerStore &setting);
 
     const std::string &dialogFolder() const { return dialogFolder_; }
 

@@ -71,11 +71,7 @@ std::int32_t getWord(const std::uint8_t *at)
     return static_cast<std::int32_t>(bits);
 }
 
-// What the controls of the speaker page allow, for the values that a recall sends.
-struct Range {
-    std::int32_t min;
-    std::int32_t max;
-};
+using Range = PresetRange;
 constexpr Range FrequencyRange { .min = 20, .max = 20000 };
 constexpr Range GainRange { .min = 0, .max = 300 };
 constexpr Range BandQRange { .min = 1, .max = 1000 };
@@ -122,11 +118,6 @@ constexpr ChannelRule ChannelRules[] = {
     { .name = "release", .field = &SpeakerChannel::release, .range = TimeRange },
     { .name = "ratio", .field = &SpeakerChannel::ratio, .range = RatioRange },
 };
-
-bool inRange(std::int32_t value, Range range)
-{
-    return value >= range.min && value <= range.max;
-}
 
 std::string outOfRange(const std::string &field, std::int32_t value, Range range)
 {
@@ -176,7 +167,7 @@ std::optional<std::string> presetProblem(const SpeakerStore &speaker)
         for (int b = 0; b < SpeakerBandCount; ++b) {
             for (const BandRule &rule : BandRules) {
                 const std::int32_t value = channel.bands[b].*rule.field;
-                if (!inRange(value, rule.range))
+                if (!rule.range.contains(value))
                     return outOfRange(
                         channelName + "band " + std::to_string(b + 1) + " " + rule.name, value,
                         rule.range);
@@ -184,13 +175,36 @@ std::optional<std::string> presetProblem(const SpeakerStore &speaker)
         }
         for (const ChannelRule &rule : ChannelRules) {
             const std::int32_t value = channel.*rule.field;
-            if (!inRange(value, rule.range))
+            if (!rule.range.contains(value))
                 return outOfRange(channelName + rule.name, value, rule.range);
         }
     }
-    if (!inRange(speaker.mainLevel, LevelRange))
+    if (!LevelRange.contains(speaker.mainLevel))
         return outOfRange("main level", speaker.mainLevel, LevelRange);
     return std::nullopt;
+}
+
+std::optional<PresetRange> presetRange(std::int32_t SpeakerBand::*field)
+{
+    for (const BandRule &rule : BandRules) {
+        if (rule.field == field)
+            return rule.range;
+    }
+    return std::nullopt;
+}
+
+std::optional<PresetRange> presetRange(std::int32_t SpeakerChannel::*field)
+{
+    for (const ChannelRule &rule : ChannelRules) {
+        if (rule.field == field)
+            return rule.range;
+    }
+    return std::nullopt;
+}
+
+PresetRange presetMainLevelRange()
+{
+    return LevelRange;
 }
 
 std::string presetSizeProblem(std::uint64_t size)

@@ -35,6 +35,18 @@ void decodePreset(std::span<const std::uint8_t, PresetFileSize> bytes, SpeakerSt
 // phase and the name are not judged: they are kept whatever they hold.
 std::optional<std::string> presetProblem(const SpeakerStore &speaker);
 
+// What the speaker page's control allows for a value that a recall sends, in stored codes.
+struct PresetRange {
+    std::int32_t min;
+    std::int32_t max;
+    constexpr bool contains(std::int32_t value) const { return value >= min && value <= max; }
+};
+// The range a preset allows for a band's or a channel's field, and for the main level;
+// nothing for the fields kept whatever they hold (unused words, the phase).
+std::optional<PresetRange> presetRange(std::int32_t SpeakerBand::*field);
+std::optional<PresetRange> presetRange(std::int32_t SpeakerChannel::*field);
+PresetRange presetMainLevelRange();
+
 // "it holds 723 bytes, and a preset holds exactly 724".
 std::string presetSizeProblem(std::uint64_t size);
 

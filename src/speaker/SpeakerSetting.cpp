@@ -52,11 +52,20 @@ void sendSpeakerSetting(Link &link, Store &store, NameFrame name)
     }
     for (int channel = 0; channel < SpeakerChannelCount; ++channel)
         paced([&] { sendDynamics(link, store, channel); });
-    for (LevelTarget target : {LevelTarget::Main, LevelTarget::ChannelA, LevelTarget::ChannelB})
+    for (LevelTarget target : { LevelTarget::Main, LevelTarget::ChannelA, LevelTarget::ChannelB })
         paced([&] { SendLevel(link, store, target); });
     if (name == NameFrame::SkipWhenEmpty && textOf(store.speaker.processorName).empty())
         return;
     paced([&] { SendDeviceName(link, store); });
+}
+
+void sendSpeakerSettingAndPhases(Link &link, Store &store)
+{
+    sendSpeakerSetting(link, store, NameFrame::Always);
+    for (PhaseTarget target : { PhaseTarget::ChannelA, PhaseTarget::ChannelB }) {
+        SendPhase(link, store, target);
+        link.pause(SettingFramePauseMs);
+    }
 }
 
 } // namespace arx

@@ -19,7 +19,7 @@ bool limitVariableCrossoverQ(SpeakerChannel &channel);
 bool limitVariableCrossoverQ(SpeakerStore &speaker);
 
 enum class NameFrame {
-    Always,       // a recall sends the stored name, whatever it holds
+    Always, // a recall sends the stored name, whatever it holds
     SkipWhenEmpty // SEND ALL must not blank the processor's own name
 };
 
@@ -27,5 +27,10 @@ enum class NameFrame {
 // its high-pass and low-pass; the same for channel B; dynamics A, then B; the levels main,
 // A, B; the name. Phases are not part of it. The crossover Q rule is applied first.
 void sendSpeakerSetting(Link &link, Store &store, NameFrame name = NameFrame::Always);
+
+// For a processor whose state is unknown (ARX has restarted since it last sent to it): the
+// whole setting as above with its name, then the phase of channel A and of channel B, each
+// followed by 50 ms too, so that nothing is left out.
+void sendSpeakerSettingAndPhases(Link &link, Store &store);
 
 } // namespace arx

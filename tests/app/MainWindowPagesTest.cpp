@@ -133,7 +133,7 @@ TEST(MainWindowAbout, WindowMenuItemOpensTheAboutBox)
 {
     MainWindow fixture;
     const QList<QAction *> items = fixture.window.windowMenu()->actions();
-    ASSERT_EQ(items.size(), 2) << "about and journal";
+    ASSERT_EQ(items.size(), 4) << "about, journal and the two room file items";
     EXPECT_EQ(items[0]->text(), QStringLiteral("关于 ARX(&A)..."));
 
     QString caption;
@@ -159,7 +159,7 @@ TEST(MainWindowJournal, MenuItemAndCtrlJAskForTheJournal)
 {
     MainWindow fixture;
     const QList<QAction *> items = fixture.window.windowMenu()->actions();
-    ASSERT_EQ(items.size(), 2);
+    ASSERT_EQ(items.size(), 4);
     EXPECT_EQ(items[1]->text(), QStringLiteral("Journal…"));
     QSignalSpy asked(&fixture.window, &CARNDlg::journalRequested);
     items[1]->trigger();

@@ -18,6 +18,7 @@ using Lines = std::vector<std::string>;
 class Pushed final : public ControlBroadcast {
 public:
     void broadcast(const std::string &line) override { lines.push_back(line); }
+    void sendTo(ClientFrames::ClientId, const std::string &line) override { lines.push_back(line); }
     Lines lines;
 };
 

@@ -90,6 +90,7 @@ void requireLine(const std::string &line)
 class CheckingBroadcast final : public ControlBroadcast {
 public:
     void broadcast(const std::string &line) override { requireLine(line); }
+    void sendTo(ClientFrames::ClientId, const std::string &line) override { requireLine(line); }
 };
 
 template <std::size_t Width> bool terminated(const char (&field)[Width])

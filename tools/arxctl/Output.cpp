@@ -26,31 +26,61 @@ nlohmann::json messageObject(const Message &message)
     return object;
 }
 
+template <std::size_t Columns>
+std::string table(const std::vector<std::array<std::string, Columns>> &rows)
+{
+    std::array<std::size_t, Columns> widths {};
+    for (const auto &row : rows) {
+        for (std::size_t column = 0; column < Columns; ++column)
+            widths[column] = std::max(widths[column], width(row[column]));
+    }
+    std::string text;
+    for (const auto &row : rows) {
+        std::string line;
+        for (std::size_t column = 0; column < Columns; ++column) {
+            line += row[column];
+            if (column + 1 < Columns)
+                line += std::string(widths[column] - width(row[column]) + 2, ' ');
+        }
+        text += line + "\n";
+    }
+    return text;
+}
+
 } // namespace
 
 std::string unitTable(const std::vector<UnitRow> &units)
 {
-    using Row = std::array<std::string, 7>;
-    std::vector<Row> rows { { "S/N", "Name", "IP", "Type", "State", "Mute", "Gain" } };
+    std::vector<std::array<std::string, 7>> rows { { "S/N", "Name", "IP", "Type", "State", "Mute",
+        "Gain" } };
     for (const UnitRow &unit : units)
         rows.push_back({ std::to_string(unit.number), unit.name, unit.address, unit.family,
             unit.state, unit.mute, unit.gain });
-    std::array<std::size_t, 7> widths {};
-    for (const Row &row : rows) {
-        for (std::size_t column = 0; column < row.size(); ++column)
-            widths[column] = std::max(widths[column], width(row[column]));
-    }
-    std::string table;
-    for (const Row &row : rows) {
-        std::string line;
-        for (std::size_t column = 0; column < row.size(); ++column) {
-            line += row[column];
-            if (column + 1 < row.size())
-                line += std::string(widths[column] - width(row[column]) + 2, ' ');
-        }
-        table += line + "\n";
-    }
-    return table;
+    return table(rows);
+}
+
+std::string differenceTable(const std::vector<DifferenceRow> &differences)
+{
+    if (differences.empty())
+        return "The room holds what the file holds.\n";
+    std::vector<std::array<std::string, 4>> rows { { "Unit", "Parameter", "File", "Room" } };
+    for (const DifferenceRow &difference : differences)
+        rows.push_back(
+            { difference.index, difference.parameter, difference.file, difference.room });
+    return table(rows);
+}
+
+std::string differenceJson(const std::string &file, const std::vector<DifferenceRow> &differences,
+    std::optional<int> applied)
+{
+    nlohmann::ordered_json listed = nlohmann::ordered_json::array();
+    for (const DifferenceRow &difference : differences)
+        listed.push_back({ { "index", difference.index }, { "parameter", difference.parameter },
+            { "file", difference.file }, { "room", difference.room } });
+    nlohmann::ordered_json object = { { "file", file }, { "differences", listed } };
+    if (applied)
+        object["applied"] = *applied;
+    return object.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
 std::string unitJson(const std::vector<UnitRow> &units)

@@ -3,6 +3,8 @@
 #include "Output.h"
 
 #include "control/ControlAccess.h"
+#include "roomfile/RoomFile.h"
+#include "seams/Files.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -22,6 +24,9 @@ constexpr int Refused = 1; // ARX answered with an ERR
 constexpr int Failed = 2; // no connection, no answer, or wrong usage
 
 constexpr auto AnswerTimeout = 5s;
+// An apply sends unit by unit as the frames leave: 64 units and a processor take well under
+// a minute.
+constexpr auto ApplyTimeout = 300s;
 // Asked after every request: its answer comes after all of the request's, in order.
 const std::string Fence = "< GET ARX VERSION >";
 
@@ -32,6 +37,8 @@ const char *const Usage = R"(Commands:
                                 set "Seat 04" locate on, set speaker recall Lecture
   search on|off                 starts or stops the search for units
   check                         runs a room check
+  room save|diff|apply NAME     saves the room to the room file NAME in ARX's preset folder,
+                                compares that file with the room, or applies what differs
   watch                         every REP as it arrives (--meters adds the samples)
 INDEX is a unit number (1..64), all (every unit), a unit's name, speaker or arx.)";
 
@@ -188,6 +195,75 @@ int exchangeOne(Session &session, const std::string &line, const std::string &pa
     return Done;
 }
 
+// ROOM_SAVE, ROOM_DIFF and ROOM_APPLY: the file's name, or the comparison (and, for an apply,
+// how many rows were applied once it has finished).
+int room(Session &session, const std::string &action, const QString &name, bool json)
+{
+    const std::string file = word(name);
+    std::vector<std::string> lines;
+    if (action != "save")
+        lines.push_back("< SET ARX ROOM_DIFF " + file + " >");
+    if (action != "diff")
+        lines.push_back("< SET ARX ROOM_" + QString::fromStdString(action).toUpper().toStdString()
+            + " " + file + " >");
+    std::string error;
+    auto messages = session.exchange(lines, error);
+    if (!messages)
+        return fail(Failed, error);
+    // A file that cannot be opened refuses the comparison and the apply alike: said once.
+    for (const Message &message : *messages) {
+        if (message.kind == "ERR")
+            return reportRefusals({ message }) ? Refused : Failed;
+    }
+    const auto answer = [](const Message &message, const char *parameter) {
+        return message.kind == "REP" && message.index == "ARX" && message.parameter == parameter;
+    };
+    std::string saved;
+    std::vector<DifferenceRow> differences;
+    std::optional<Message> applied;
+    for (const Message &message : *messages) {
+        if (answer(message, "ROOM_SAVE"))
+            saved = message.valueText();
+        else if (answer(message, "ROOM_DIFF") && message.values.size() == 4)
+            differences.push_back({ message.values[0].text, message.values[1].text,
+                message.values[2].text, message.values[3].text });
+        else if (answer(message, "ROOM_APPLY"))
+            applied = message;
+    }
+    if (action == "save") {
+        const std::string text = json ? differenceJson(saved, {}, std::nullopt) : saved + "\n";
+        std::fputs(text.c_str(), stdout);
+        return Done;
+    }
+    // The apply's answer comes once its frames have left.
+    while (action == "apply" && !applied) {
+        bool closed = false;
+        std::optional<Message> message = session.connection.next(ApplyTimeout, closed);
+        if (!message)
+            return fail(Failed, closed ? "ARX closed the connection" : "no answer from ARX");
+        if (message->kind == "ERR" && message->parameter == "ROOM_APPLY")
+            return reportRefusals({ *message }) ? Refused : Failed;
+        if (answer(*message, "ROOM_APPLY"))
+            applied = message;
+    }
+    // "Hall.arxroom" DONE n
+    const std::string fileName = arx::withSuffix(name.toStdString(), arx::RoomFileSuffix);
+    std::optional<int> count;
+    if (applied && applied->values.size() == 3)
+        count = QString::fromStdString(applied->values[2].text).toInt();
+    if (json) {
+        std::fputs(differenceJson(applied ? applied->values[0].text : fileName, differences, count)
+                       .c_str(),
+            stdout);
+        return Done;
+    }
+    std::string text = differenceTable(differences);
+    if (count)
+        text += "Applied: " + std::to_string(*count) + "\n";
+    std::fputs(text.c_str(), stdout);
+    return Done;
+}
+
 int watch(Session &session, bool meters, bool json)
 {
     if (meters && !session.connection.sendLine("< SET ARX METER_RATE 100 >"))
@@ -233,7 +309,7 @@ int main(int argc, char *argv[])
     parser.addOption(jsonOption);
     parser.addOption(metersOption);
     parser.addPositionalArgument(
-        QStringLiteral("command"), QStringLiteral("list, get, set, search, check or watch"));
+        QStringLiteral("command"), QStringLiteral("list, get, set, search, check, room or watch"));
     // Options come before the command, so that "-6" is a value, not an option.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(application.arguments()))
@@ -267,6 +343,12 @@ int main(int argc, char *argv[])
     } else if (command == QStringLiteral("check") && words.isEmpty()) {
         line = "< SET ARX CHECK >";
         parameter = "CHECK";
+    } else if (command == QStringLiteral("room")) {
+        if (words.size() != 2
+            || !QStringList { QStringLiteral("save"), QStringLiteral("diff"),
+                QStringLiteral("apply") }
+                    .contains(words[0]))
+            return fail(Failed, "wrong usage; see arxctl --help");
     } else if (!((command == QStringLiteral("list") || command == QStringLiteral("watch"))
                    && words.isEmpty())) {
         return fail(Failed, "wrong usage; see arxctl --help");
@@ -292,5 +374,7 @@ int main(int argc, char *argv[])
         return list(session, json);
     if (command == QStringLiteral("watch"))
         return watch(session, parser.isSet(metersOption), json);
+    if (command == QStringLiteral("room"))
+        return room(session, words[0].toStdString(), words[1], json);
     return exchangeOne(session, line, parameter, json);
 }

@@ -48,7 +48,7 @@ xdotool key Return
 sleep 0.4
 
 click 700 25 3 0.6 # right click on the banner
-import -window root -crop 260x60+690+15 +repage "$images/banner-menu.png"
+import -window root -crop 260x110+690+15 +repage "$images/banner-menu.png"
 xdotool key Down Return
 sleep 0.8
 shootWindow '关于 ARX1.2' about.png
