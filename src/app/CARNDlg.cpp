@@ -268,7 +268,9 @@ void CARNDlg::layOutOnce()
     localAddress_->setGeometry(g.localAddressLabel);
     checkButton_->setGeometry(g.checkButton);
     checkButton_->setImages(HelpButtonImage, HelpButtonHoverImage, HelpButtonHoverImage);
-    roomStatus_->setGeometry(g.roomStatusLabel);
+    roomStatusPlace_ = g.roomStatusLabel;
+    roomStatusBesideSelectionPlace_ = g.roomStatusBesideSelection;
+    roomStatus_->setGeometry(roomStatusPlace_);
     selectionLine_->setGeometry(g.selectionLine);
     for (std::size_t i = 0; i < roomActionButtons_.size(); ++i) {
         roomActionButtons_[i]->setGeometry(g.roomActionButtons[i]);
@@ -326,7 +328,7 @@ void CARNDlg::selectPage(Page page)
     micPage_->setVisible(page == Page::Mic);
     checkButton_->setVisible(page == Page::Mic);
     roomStatus_->setVisible(page == Page::Mic);
-    selectionLine_->setVisible(page == Page::Mic && micPage_->selectionCount() > 1);
+    showSelectionLine();
     for (PngButton *button : roomActionButtons_)
         button->setVisible(page == Page::Mic);
     speakerPage_->setVisible(page == Page::Speaker);
@@ -569,7 +571,15 @@ void CARNDlg::showRoomStatus()
 void CARNDlg::showSelectionCount(int count)
 {
     selectionLine_->setText(QStringLiteral("Changes apply to %1 selected units").arg(count));
-    selectionLine_->setVisible(page_ == Page::Mic && count > 1);
+    showSelectionLine();
+}
+
+void CARNDlg::showSelectionLine()
+{
+    const bool shown = page_ == Page::Mic && micPage_->selectionCount() > 1;
+    selectionLine_->setVisible(shown);
+    roomStatus_->setGeometry(shown ? roomStatusBesideSelectionPlace_ : roomStatusPlace_);
+    showRoomStatus();
 }
 
 void CARNDlg::processorListChanged()

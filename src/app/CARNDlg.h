@@ -121,6 +121,8 @@ private:
     void showRoomStatus();
     void showChangeOutcome(const QString &text);
     void showSelectionCount(int count);
+    // The selection line while several strips of the shown MIC page are selected.
+    void showSelectionLine();
     void updateEmptyHint();
     // The unit list marks the rows of units that do not answer.
     void markSilentUnits();
@@ -156,6 +158,9 @@ private:
     QImage banner_;
     Page page_ = Page::Mic;
     QString manualPath_;
+    // The room's status line alone in the band, and beside the selection line.
+    QRect roomStatusPlace_;
+    QRect roomStatusBesideSelectionPlace_;
     QString checkStatusText_; // the room check's summary
     QString changeOutcome_; // until the next check starts
     QString ownAddressText_; // as the status line last showed it; empty when there is none

@@ -29,7 +29,7 @@ MainWindowGeometry mainWindowGeometry(QSize client)
     constexpr int bandHeight = 26;
     constexpr int actionWidth = 88;
     constexpr int actionGap = 6;
-    constexpr int selectionWidth = 260;
+    constexpr int selectionWidth = 240;
     g.checkButton = QRect(6, bandTop, 96, bandHeight);
     int actionLeft = column - actionGap - 3 * actionWidth - 2 * actionGap;
     for (QRect &button : g.roomActionButtons) {
@@ -39,8 +39,10 @@ MainWindowGeometry mainWindowGeometry(QSize client)
     g.selectionLine = QRect(
         g.roomActionButtons[0].left() - 12 - selectionWidth, bandTop, selectionWidth, bandHeight);
     const int statusLeft = g.checkButton.right() + 1 + 12;
-    g.roomStatusLabel
-        = QRect(statusLeft, bandTop, g.selectionLine.left() - 12 - statusLeft, bandHeight);
+    g.roomStatusLabel = QRect(
+        statusLeft, bandTop, g.roomActionButtons[0].left() - 12 - statusLeft, bandHeight);
+    g.roomStatusBesideSelection = g.roomStatusLabel;
+    g.roomStatusBesideSelection.setRight(g.selectionLine.left() - 12 - 1);
 
     g.unitList = QRect(column, 120, w / 4, h - 130);
     // The processors take the units' place while the speaker page is shown, with the field

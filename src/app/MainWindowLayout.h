@@ -53,6 +53,7 @@ struct MainWindowGeometry {
     // unit ("Mute all", "Unmute all", "Locate off").
     QRect checkButton;
     QRect roomStatusLabel;
+    QRect roomStatusBesideSelection; // narrowed while the selection line shows
     QRect selectionLine;
     std::array<QRect, 3> roomActionButtons;
     QRect pageArea; // the microphone, speaker and routing pages
