@@ -224,6 +224,7 @@ void CARNDlg::createControls()
         button->setText(QString::fromLatin1(roomActionName(RoomActionButtons[i].action)));
         button->setMode(ButtonMode::Push);
         button->setToolTip(QString::fromLatin1(RoomActionButtons[i].toolTip));
+        button->setEnabled(discovery().unitList().rowCount() != 0);
         roomActionButtons_[i] = button;
     }
 }
@@ -519,6 +520,10 @@ void CARNDlg::unitListChanged()
 {
     updateEmptyHint();
     showRows(*unitList_, discovery().unitList());
+    // The actions on every unit wait for a unit to act on, as CHECK waits for the search.
+    const bool anyUnit = discovery().unitList().rowCount() != 0;
+    for (PngButton *button : roomActionButtons_)
+        button->setEnabled(anyUnit);
     markSilentUnits();
     refreshDanteList();
 }
