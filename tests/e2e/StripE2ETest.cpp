@@ -2,8 +2,10 @@
 // 127.0.50.1) against a simulated room of every family on 127.0.50.0/24.
 #include "app/CARNApp.h"
 #include "app/CARNDlg.h"
+#include "app/MainWindowLayout.h"
 #include "controls/CColourButton.h"
 #include "controls/CPeakMeterCtrl.h"
+#include "controls/CStaticST.h"
 #include "controls/PngButton.h"
 #include "mic/CMicDlg.h"
 
@@ -22,6 +24,7 @@ namespace {
 
 constexpr int WaitMs = 5000;
 constexpr int MuteToggle = 1123;
+constexpr int FamilyPicture = 1142;
 
 class StripEndToEnd : public ::testing::Test {
 protected:
@@ -102,6 +105,32 @@ TEST_F(StripEndToEnd, MuteGoesOutTwiceToEachFamilyAndTheUnitsReportComesBack)
             QTest::qWaitFor([&] { return in<PngButton>(unit, MuteToggle)->state() == 0; }, WaitMs))
             << "unit " << unit;
     }
+}
+
+// Units 1..3 selected by their pictures: a mute on one strip reaches the three and no other;
+// Unmute all then reaches every unit, the two never muted included.
+TEST_F(StripEndToEnd, ASelectionChangesItsUnitsAndUnmuteAllReachesEveryUnit)
+{
+    driver->click(in<CStaticST>(1, FamilyPicture));
+    driver->shiftClick(in<CStaticST>(3, FamilyPicture));
+    room.clear();
+    driver->click(in<PngButton>(2, MuteToggle));
+    for (int unit = 1; unit <= 3; ++unit) {
+        EXPECT_TRUE(roomSees([unit](arxsim::SimControl &r) {
+            return r.unit(unit).number("micMute") == 1 && settingsFrames(r, unit).size() == 2;
+        })) << "unit " << unit;
+    }
+    for (int unit = 4; unit <= 5; ++unit)
+        EXPECT_TRUE(settingsFrames(room, unit).empty()) << "unit " << unit;
+
+    driver->click(UnmuteAllButtonId);
+    EXPECT_TRUE(roomSees([](arxsim::SimControl &r) {
+        for (int unit = 1; unit <= 5; ++unit) {
+            if (r.unit(unit).number("micMute") != 0 || settingsFrames(r, unit).size() < 2)
+                return false;
+        }
+        return true;
+    }));
 }
 
 TEST_F(StripEndToEnd, LevelReportsMoveTheMeters)
