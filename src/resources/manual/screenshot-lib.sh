@@ -56,6 +56,19 @@ start_sim() {
     for _ in $(seq 100); do grep -q '^ready' "$work/ready" && break; sleep 0.05; done
 }
 
+# One command on the emulator's control channel (from a start_sim with --control 0); its
+# reply must start with "ok".
+sim() {
+    local control reply
+    control=$(sed -n 's/^ready control=//p' "$work/ready")
+    [[ -n "$control" ]] || fail "the emulator opened no control channel"
+    exec 5<>"/dev/tcp/${control%:*}/${control##*:}"
+    echo "$*" >&5
+    read -r reply <&5
+    exec 5>&-
+    [[ "$reply" == ok* ]] || fail "arx-sim: $* -> $reply"
+}
+
 visibleWindow() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true; }
 
 # The first visible window whose name matches, waiting up to five seconds; empty if none.

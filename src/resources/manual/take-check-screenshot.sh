@@ -11,17 +11,6 @@ set -euo pipefail
 screenshot_start 1600x1000x24 "$@"
 
 start_sim --logs --subnet 127.0.141.0 --units 8 --level-rate 8 --no-processor --control 0
-control=$(sed -n 's/^ready control=//p' "$work/ready")
-[[ -n "$control" ]] || fail "the emulator opened no control channel"
-# One command on the emulator's control channel; its reply must start with "ok".
-sim() {
-    local reply
-    exec 5<>"/dev/tcp/${control%:*}/${control##*:}"
-    echo "$*" >&5
-    read -r reply <&5
-    exec 5>&-
-    [[ "$reply" == ok* ]] || fail "arx-sim: $* -> $reply"
-}
 
 start_arx --interface 127.0.141.1 --check-interval 0
 

@@ -13,17 +13,6 @@ set -euo pipefail
 screenshot_start 1600x1000x24 "$@"
 
 start_sim --logs --subnet 127.0.161.0 --units 1,2,3,4,5 --level-rate 8 --control 0
-control=$(sed -n 's/^ready control=//p' "$work/ready")
-[[ -n "$control" ]] || fail "the emulator opened no control channel"
-# One command on the emulator's control channel; its reply must start with "ok".
-sim() {
-    local reply
-    exec 5<>"/dev/tcp/${control%:*}/${control##*:}"
-    echo "$*" >&5
-    read -r reply <&5
-    exec 5>&-
-    [[ "$reply" == ok* ]] || fail "arx-sim: $* -> $reply"
-}
 
 # The room as it was commissioned, saved by an ARX without a window.
 "$build/bin/arx" --headless --search --interface 127.0.161.1 --control 127.0.161.1:39161 \

@@ -12,17 +12,6 @@ set -euo pipefail
 screenshot_start 1600x1000x24 "$@"
 
 start_sim --logs --subnet 127.0.171.0 --units 8 --level-rate 8 --no-processor --control 0
-control=$(sed -n 's/^ready control=//p' "$work/ready")
-[[ -n "$control" ]] || fail "the emulator opened no control channel"
-# One command on the emulator's control channel; its reply must start with "ok".
-sim() {
-    local reply
-    exec 5<>"/dev/tcp/${control%:*}/${control##*:}"
-    echo "$*" >&5
-    read -r reply <&5
-    exec 5>&-
-    [[ "$reply" == ok* ]] || fail "arx-sim: $* -> $reply"
-}
 # 48V off on both ARN1 units of the selection, so that the click switches it on.
 sim set 1 phantom 0 quiet
 sim set 4 phantom 0 quiet
