@@ -162,6 +162,18 @@ void CMicDlg::setEmptyHint(EmptyHint hint, const QString &ownAddress)
         return;
     hint_ = hint;
     ownAddress_ = ownAddress;
+    hintDrawn_ = !emptyHintText().isEmpty();
+    update();
+}
+
+void CMicDlg::stripShownOrHidden()
+{
+    // The page itself draws only the hint: repainting it, and with it every strip on it, at
+    // each of 64 registrations cost more than the registrations themselves.
+    const bool drawn = !emptyHintText().isEmpty();
+    if (drawn == hintDrawn_)
+        return;
+    hintDrawn_ = drawn;
     update();
 }
 
@@ -311,7 +323,7 @@ bool CMicDlg::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
         if (auto *made = qobject_cast<CInputDlg *>(watched)) {
-            update();
+            stripShownOrHidden();
             // A closed strip, or one whose unit left, leaves the selection; one hidden with
             // the page stays in it.
             if (!made->isStripShown() && selection_.contains(made->deviceIndex())) {

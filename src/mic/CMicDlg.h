@@ -107,6 +107,8 @@ private:
 
     // The strip of a slot if it has been made.
     CInputDlg *madeStrip(int slot) const;
+    // A strip was shown or hidden: the page repaints when its hint comes or goes.
+    void stripShownOrHidden();
     // The strips wear the selection's mark; the window hears the count.
     void showSelection();
 
@@ -121,6 +123,7 @@ private:
     StripSelection selection_;
     bool ready_ = false;
     EmptyHint hint_ = EmptyHint::None;
+    bool hintDrawn_ = false; // as last painted or asked to be
     QString ownAddress_;
 };
 
