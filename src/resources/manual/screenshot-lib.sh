@@ -3,8 +3,8 @@
 #   screenshot_start SCREEN "$@"      # e.g. 1600x1000x24; sets here, root, build, images, work
 #   start_sim [--logs] ARX-SIM-OPTIONS... # waits until the room is ready
 #   start_arx ARX-OPTIONS...           # waits for the main window; sets window
-# Also click, park, visibleWindow, waitWindow and fail. CLICK_PAUSE and PARK_PAUSE set the
-# default pauses after a click and after parking the pointer.
+# Also sim, terminal_image, click, park, visibleWindow, waitWindow and fail. CLICK_PAUSE and
+# PARK_PAUSE set the default pauses after a click and after parking the pointer.
 # shellcheck shell=bash
 
 script=$(basename "$0" .sh)
@@ -67,6 +67,18 @@ sim() {
     read -r reply <&5
     exec 5>&-
     [[ "$reply" == ok* ]] || fail "arx-sim: $* -> $reply"
+}
+
+# Renders a text file as a terminal would show it: TEXT-FILE OUTPUT-PNG.
+terminal_image() {
+    # One label a line (label: reads % and \ as escapes), stacked.
+    local lines=() line
+    while IFS= read -r line; do
+        line=${line//\\/\\\\}
+        lines+=("label:${line//%/%%}")
+    done <"$1"
+    convert -background '#101418' -fill '#d8dee6' -font DejaVu-Sans-Mono -pointsize 13 \
+        "${lines[@]}" -gravity West -append -bordercolor '#101418' -border 12 "$2"
 }
 
 visibleWindow() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true; }

@@ -68,13 +68,6 @@ EOF
     cat "$work/sim.err"
     head -n 14 "$work/sim.log" | python3 "$work/shorten.py"
 } >"$work/terminal.txt"
-# One label a line (label: reads % and \ as escapes), stacked.
-lines=()
-while IFS= read -r line; do
-    line=${line//\\/\\\\}
-    lines+=("label:${line//%/%%}")
-done <"$work/terminal.txt"
-convert -background '#101418' -fill '#d8dee6' -font DejaVu-Sans-Mono -pointsize 13 \
-    "${lines[@]}" -gravity West -append -bordercolor '#101418' -border 12 "$images/emulator.png"
+terminal_image "$work/terminal.txt" "$images/emulator.png"
 
 echo "take-screenshots: images in $images, docs/main-window.png updated" >&2
