@@ -72,9 +72,10 @@ TEST_F(HeadlessRoom, ASetGoesOutTwiceAndEveryClientHearsItAsItHearsTheUnitsOwnRe
     ASSERT_TRUE(panel->sendLine("< SET 1 MUTE ON >"));
     EXPECT_TRUE(panel->waitFor("< REP 1 MUTE ON >"));
     EXPECT_TRUE(other->waitFor("< REP 1 MUTE ON >")) << "every client is told";
-    ASSERT_TRUE(room.waitUntil([](arxsim::SimControl &r) { return r.unitFrames(1).size() >= 2; }));
+    ASSERT_TRUE(
+        room.waitUntil([](arxsim::SimControl &r) { return r.unitSettingFrames(1).size() >= 2; }));
     std::this_thread::sleep_for(100ms);
-    const std::vector<arxsim::Bytes> frames = room.unitFrames(1);
+    const std::vector<arxsim::Bytes> frames = room.unitSettingFrames(1);
     ASSERT_EQ(frames.size(), 2u) << "the frame and its repeat";
     EXPECT_EQ(frames[0], frames[1]);
     EXPECT_EQ(room.unit(1).number("micMute"), 1);
@@ -115,7 +116,7 @@ TEST_F(HeadlessRoom, RefusedInputChangesNothing)
 
     std::this_thread::sleep_for(200ms);
     for (int unit = 1; unit <= 5; ++unit)
-        EXPECT_TRUE(room.unitFrames(unit).empty()) << "unit " << unit;
+        EXPECT_TRUE(room.unitSettingFrames(unit).empty()) << "unit " << unit;
     EXPECT_TRUE(room.processorFrames().empty());
     EXPECT_EQ(room.unit(1).number("gain"), room.unit(4).number("gain")) << "as announced";
 }
@@ -140,7 +141,7 @@ TEST_F(HeadlessRoom, NoClientCanCrowdOutOthersOrHoldOnToTheProgram)
     EXPECT_GT(busy, 0) << "refused once 256 frames wait";
     EXPECT_TRUE(room.waitUntil(
         [&](arxsim::SimControl &r) {
-            return r.unitFrames(5).size() == static_cast<std::size_t>(2 * taken);
+            return r.unitSettingFrames(5).size() == static_cast<std::size_t>(2 * taken);
         },
         20s))
         << "a refused SET stores and sends nothing";
@@ -191,7 +192,7 @@ TEST_F(HeadlessRoom, SigtermDrainsTheQueuedFramesAndExitsWithZero)
     EXPECT_TRUE(panel->waitFor("< REP 5 LOCATE ON >")) << "both taken; their frames still wait";
     EXPECT_EQ(arx->terminate(), std::optional<int>(0)) << arx->log();
     for (int unit = 1; unit <= 5; ++unit)
-        EXPECT_EQ(room.unitFrames(unit).size(), 4u) << "unit " << unit;
+        EXPECT_EQ(room.unitSettingFrames(unit).size(), 4u) << "unit " << unit;
     EXPECT_TRUE(panel->closedByArx());
 }
 

@@ -51,15 +51,6 @@ protected:
             arguments.begin(), { "--connect", Arx + ":" + std::to_string(arx->controlPort()) });
         return runArxctl(arguments);
     }
-    // What a unit was sent beside the attach answers to its announcements.
-    std::vector<Bytes> settingFrames(int unit)
-    {
-        std::vector<Bytes> frames = room.unitFrames(unit);
-        std::erase_if(
-            frames, [](const Bytes &frame) { return frame.at(1) == 'F' || frame.at(1) == 'K'; });
-        return frames;
-    }
-
     arxsim::SimProcess sim { { "--subnet", "127.0.160.0", "--units", "1,2,3,4,5", "--level-rate",
                                  "0" },
         "roomfile-control-e2e-sim.log" };
@@ -95,13 +86,13 @@ TEST_F(RoomFileCommands, ArxctlSavesComparesAndAppliesTheChangedUnitAndTheWholeP
     ASSERT_TRUE(
         room.waitUntil([](arxsim::SimControl &r) { return r.processorFrames().size() >= 26; }));
     std::this_thread::sleep_for(200ms);
-    const std::vector<Bytes> unitFrames = settingFrames(3);
+    const std::vector<Bytes> unitFrames = room.unitSettingFrames(3);
     ASSERT_EQ(unitFrames.size(), 1u) << "the PXL2 sequence holds only the band that differs";
     EXPECT_EQ(unitFrames[0].at(1), 'T');
     EXPECT_EQ(unitFrames[0].at(2), 1) << "band 2";
     EXPECT_TRUE(room.unit(3).text("eq2").starts_with("1,0,500,")) << room.unit(3).text("eq2");
     for (const int unit : { 1, 2, 4, 5 })
-        EXPECT_EQ(settingFrames(unit), std::vector<Bytes> {}) << "unit " << unit;
+        EXPECT_EQ(room.unitSettingFrames(unit), std::vector<Bytes> {}) << "unit " << unit;
     const std::vector<Bytes> processorFrames = room.processorFrames();
     ASSERT_EQ(processorFrames.size(), 26u) << "the recall's 24 frames, then both phases";
     EXPECT_EQ(processorFrames[24].at(3), PhaseCommand);

@@ -47,21 +47,14 @@ protected:
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
         return window.findChild<RoomComparisonDialog *>();
     }
-    // What a unit was sent beside the attach answers to its announcements.
-    std::vector<Bytes> settingFrames(int unit)
-    {
-        std::vector<Bytes> frames = room.control.unitFrames(unit);
-        std::erase_if(
-            frames, [](const Bytes &frame) { return frame.at(1) == 'F' || frame.at(1) == 'K'; });
-        return frames;
-    }
     // Nothing more arrives after a pause for whatever is still on its way.
     void expectNothingElseSent(int exceptUnit = 0)
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         for (int unit = 1; unit <= 5; ++unit) {
             if (unit != exceptUnit) {
-                EXPECT_EQ(settingFrames(unit), std::vector<Bytes> {}) << "unit " << unit;
+                EXPECT_EQ(room.control.unitSettingFrames(unit), std::vector<Bytes> {})
+                    << "unit " << unit;
             }
         }
         EXPECT_EQ(room.control.processorFrames(), std::vector<Bytes> {});
@@ -101,9 +94,9 @@ TEST_F(RoomFileWindow, OpeningShowsEverythingSameThenExactlyTheChangedFieldWhich
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
     QTest::mouseClick(
         findControl<QPushButton>(dialog, RoomComparisonDialog::ApplyButtonId), Qt::LeftButton);
-    ASSERT_TRUE(
-        room.control.waitUntil([&](arxsim::SimControl &) { return !settingFrames(2).empty(); }));
-    const std::vector<Bytes> frames = settingFrames(2);
+    ASSERT_TRUE(room.control.waitUntil(
+        [](arxsim::SimControl &r) { return !r.unitSettingFrames(2).empty(); }));
+    const std::vector<Bytes> frames = room.control.unitSettingFrames(2);
     ASSERT_EQ(frames.size(), 1u) << "the VEL-K sequence without its colour frame";
     EXPECT_EQ(frames[0].at(1), 'H');
     EXPECT_EQ(room.control.unit(2).number("gain"), 2) << "0 dB again";

@@ -58,7 +58,7 @@ TEST(RoutingEndToEnd, TheDeviceListShowsTheRoomAndOpensAUnitsSettingsByItsCutNam
     // has reached the unit before the dialog is opened.
     QTest::qWait(300);
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.pacedLink().waitingFrames() == 0; }, WaitMs));
-    const std::size_t framesBefore = room.unitFrames(1).size();
+    const std::size_t framesBefore = room.unitSettingFrames(1).size();
     const QRect cell = devices->visualRect(devices->model()->index(0, 0));
     QTest::mouseDClick(window.windowHandle(), Qt::LeftButton, {},
         devices->viewport()->mapTo(&window, cell.center()));
@@ -72,7 +72,7 @@ TEST(RoutingEndToEnd, TheDeviceListShowsTheRoomAndOpensAUnitsSettingsByItsCutNam
         QTest::mouseClick(findControl(dialog, id), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.isNull(); }, WaitMs)) << "closed and gone";
     QTest::qWait(100);
-    EXPECT_EQ(room.unitFrames(1).size(), framesBefore) << "the dialog sent nothing";
+    EXPECT_EQ(room.unitSettingFrames(1).size(), framesBefore) << "the dialog sent nothing";
 
     click(findControl(&window, 1006)); // the search stops
     EXPECT_EQ(devices->rowCount(), 0);

@@ -58,13 +58,6 @@ protected:
         ADD_FAILURE() << "unit " << unit << " has control " << id;
         return nullptr;
     }
-    // The search's second request may bring a late attach frame; only settings count here.
-    static std::vector<arxsim::Bytes> settingsFrames(arxsim::SimControl &r, int unit)
-    {
-        std::vector<arxsim::Bytes> frames = r.unitFrames(unit);
-        std::erase_if(frames, [](const arxsim::Bytes &f) { return f.size() > 1 && (f[1] == 'F' || f[1] == 'K'); });
-        return frames;
-    }
     bool roomSees(const std::function<bool(arxsim::SimControl &)> &check)
     {
         return QTest::qWaitFor([&] { return check(room); }, WaitMs);
@@ -89,10 +82,10 @@ TEST_F(StripEndToEnd, MuteGoesOutTwiceToEachFamilyAndTheUnitsReportComesBack)
     for (int unit = 1; unit <= 5; ++unit) {
         driver->click(in<PngButton>(unit, MuteToggle));
         ASSERT_TRUE(roomSees([unit](arxsim::SimControl &r) {
-            return r.unit(unit).number("micMute") == 1 && settingsFrames(r, unit).size() >= 2;
+            return r.unit(unit).number("micMute") == 1 && r.unitSettingFrames(unit).size() >= 2;
         })) << "unit "
             << unit;
-        const std::vector<arxsim::Bytes> frames = settingsFrames(room, unit);
+        const std::vector<arxsim::Bytes> frames = room.unitSettingFrames(unit);
         ASSERT_EQ(frames.size(), 2u) << "unit " << unit << ": the frame and its repeat";
         EXPECT_EQ(frames[0], frames[1]);
         EXPECT_EQ(frames[0].at(1), unit == 2 || unit == 5 ? 'H' : 'A') << "unit " << unit;
@@ -117,16 +110,17 @@ TEST_F(StripEndToEnd, ASelectionChangesItsUnitsAndUnmuteAllReachesEveryUnit)
     driver->click(in<PngButton>(2, MuteToggle));
     for (int unit = 1; unit <= 3; ++unit) {
         EXPECT_TRUE(roomSees([unit](arxsim::SimControl &r) {
-            return r.unit(unit).number("micMute") == 1 && settingsFrames(r, unit).size() == 2;
-        })) << "unit " << unit;
+            return r.unit(unit).number("micMute") == 1 && r.unitSettingFrames(unit).size() == 2;
+        })) << "unit "
+            << unit;
     }
     for (int unit = 4; unit <= 5; ++unit)
-        EXPECT_TRUE(settingsFrames(room, unit).empty()) << "unit " << unit;
+        EXPECT_TRUE(room.unitSettingFrames(unit).empty()) << "unit " << unit;
 
     driver->click(UnmuteAllButtonId);
     EXPECT_TRUE(roomSees([](arxsim::SimControl &r) {
         for (int unit = 1; unit <= 5; ++unit) {
-            if (r.unit(unit).number("micMute") != 0 || settingsFrames(r, unit).size() < 2)
+            if (r.unit(unit).number("micMute") != 0 || r.unitSettingFrames(unit).size() < 2)
                 return false;
         }
         return true;

@@ -140,6 +140,15 @@ std::vector<Bytes> SimControl::unitFrames(int number)
     return framesOf(expectOk("unit " + std::to_string(number) + " frames"));
 }
 
+std::vector<Bytes> SimControl::unitSettingFrames(int number)
+{
+    std::vector<Bytes> frames = unitFrames(number);
+    std::erase_if(frames, [](const Bytes &frame) {
+        return frame.size() > 1 && (frame[1] == 'F' || frame[1] == 'K');
+    });
+    return frames;
+}
+
 std::vector<Bytes> SimControl::processorFrames()
 {
     return framesOf(expectOk("processor frames"));

@@ -50,6 +50,9 @@ public:
     ControlReply stats() { return expectOk("stats"); }
     ControlReply unit(int number) { return expectOk("unit " + std::to_string(number)); }
     std::vector<Bytes> unitFrames(int number);
+    // As unitFrames, without the attach frames ('F', 'K'): they answer every search request,
+    // so a search's second request may bring one after a test has begun.
+    std::vector<Bytes> unitSettingFrames(int number);
     ControlReply processor() { return expectOk("processor"); }
     std::vector<Bytes> processorFrames();
 
