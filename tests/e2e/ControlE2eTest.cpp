@@ -32,13 +32,8 @@ protected:
             std::vector<std::string> { "--interface", Arx, "--control", Arx + ":0", "--search" },
             "control-e2e-arx.log");
         ASSERT_NE(arx->controlPort(), 0) << arx->log();
-        ASSERT_TRUE(room.waitUntil([](arxsim::SimControl &r) {
-            for (int unit = 1; unit <= 5; ++unit) {
-                if (r.unit(unit).text("attached") != "1")
-                    return false;
-            }
-            return true;
-        })) << "--search found every unit";
+        ASSERT_TRUE(room.waitUntil([](arxsim::SimControl &r) { return r.unitsAttached(5); }))
+            << "--search found every unit";
     }
 
     std::unique_ptr<RawControlClient> client()
@@ -47,11 +42,9 @@ protected:
         EXPECT_TRUE(made->connected());
         return made;
     }
-    std::string endpoint() const { return Arx + ":" + std::to_string(arx->controlPort()); }
     ArxctlRun arxctl(std::vector<std::string> arguments)
     {
-        arguments.insert(arguments.begin(), { "--connect", endpoint() });
-        return runArxctl(arguments);
+        return runArxctl(Arx, arx->controlPort(), std::move(arguments));
     }
     // The client's answers up to the fence that follows what it sent.
     static std::vector<std::string> answers(RawControlClient &client)

@@ -234,8 +234,10 @@ bool RawControlClient::closedByArx(std::chrono::milliseconds timeout)
     return ended_;
 }
 
-ArxctlRun runArxctl(const std::vector<std::string> &arguments)
+ArxctlRun runArxctl(
+    const std::string &address, std::uint16_t port, std::vector<std::string> arguments)
 {
+    arguments.insert(arguments.begin(), { "--connect", address + ":" + std::to_string(port) });
     int out[2];
     int err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)

@@ -72,6 +72,8 @@ struct ArxctlRun {
     std::string output; // standard output
     std::string errors; // standard error
 };
-ArxctlRun runArxctl(const std::vector<std::string> &arguments);
+// arxctl against the room-control port at `address`:`port`.
+ArxctlRun runArxctl(
+    const std::string &address, std::uint16_t port, std::vector<std::string> arguments);
 
 } // namespace arx::test

@@ -32,13 +32,7 @@ protected:
                 "--preset-folder", folder.string() },
             "roomfile-control-e2e-arx.log");
         ASSERT_NE(arx->controlPort(), 0) << arx->log();
-        ASSERT_TRUE(room.waitUntil([](arxsim::SimControl &r) {
-            for (int unit = 1; unit <= 5; ++unit) {
-                if (r.unit(unit).text("attached") != "1")
-                    return false;
-            }
-            return true;
-        }));
+        ASSERT_TRUE(room.waitUntil([](arxsim::SimControl &r) { return r.unitsAttached(5); }));
         EXPECT_EQ(arxctl({ "set", "speaker", "connect", "127.0.160.200" }).status, 0);
         ASSERT_TRUE(room.waitUntil(
             [](arxsim::SimControl &r) { return r.processor().text("connected") == "1"; }));
@@ -47,9 +41,7 @@ protected:
 
     ArxctlRun arxctl(std::vector<std::string> arguments)
     {
-        arguments.insert(
-            arguments.begin(), { "--connect", Arx + ":" + std::to_string(arx->controlPort()) });
-        return runArxctl(arguments);
+        return runArxctl(Arx, arx->controlPort(), std::move(arguments));
     }
     arxsim::SimProcess sim { { "--subnet", "127.0.160.0", "--units", "1,2,3,4,5", "--level-rate",
                                  "0" },

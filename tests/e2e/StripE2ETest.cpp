@@ -43,9 +43,7 @@ protected:
         driver = std::make_unique<test::WindowDriver>(app->window());
         driver->click(1006);
         ASSERT_TRUE(driver->waitForRows(1005, 5, WaitMs));
-        for (int unit = 1; unit <= 5; ++unit)
-            ASSERT_TRUE(roomSees(
-                [unit](arxsim::SimControl &r) { return r.unit(unit).text("attached") == "1"; }));
+        ASSERT_TRUE(roomSees([](arxsim::SimControl &r) { return r.unitsAttached(5); }));
     }
 
     CInputDlg *strip(int unit) { return app->window().micPage()->strip(unit - 1); }

@@ -7,6 +7,7 @@
 // dialog, every frame goes to one device or the search group, on a device port, every answer and
 // push is one well-formed line, and the store keeps every value within its range.
 
+#include "FuzzRequire.h"
 #include "control/ControlDispatcher.h"
 #include "speaker/PresetFile.h"
 
@@ -20,12 +21,6 @@
 namespace {
 
 using namespace arx;
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 // Numbers its frames like a queueing link and tells the client frames about them.
 class CheckingLink final : public Link {

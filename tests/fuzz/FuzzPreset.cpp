@@ -5,6 +5,7 @@
 // whose every judged value lies in the range documented for its control, which it then
 // writes back byte for byte.
 
+#include "FuzzRequire.h"
 #include "model/Store.h"
 #include "speaker/PresetFile.h"
 
@@ -16,12 +17,6 @@
 namespace {
 
 using namespace arx;
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 // The ranges of the speaker page's controls, written out here a second time on purpose: the
 // loader's own table is what is being checked.

@@ -9,6 +9,7 @@
 // datagram from 198.51.100.<sender>; longer than 128 bytes, it is dropped like the
 // transport drops it.
 
+#include "FuzzRequire.h"
 #include "model/Store.h"
 #include "protocol/Address.h"
 #include "protocol/Discovery.h"
@@ -21,12 +22,6 @@
 namespace {
 
 using namespace arx;
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 // Every frame the parser sends is an attach frame to a unit; the rest comes from actions.
 class CheckingLink final : public Link {

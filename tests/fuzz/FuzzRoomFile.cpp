@@ -11,6 +11,7 @@
 // unit announced or reported, the room ARX saves is a file it reads back, and one that holds
 // exactly what the room holds.
 
+#include "FuzzRequire.h"
 #include "protocol/Datagram.h"
 #include "room/Room.h"
 #include "roomfile/RoomComparison.h"
@@ -33,12 +34,6 @@ namespace {
 using namespace arx;
 
 constexpr const char *ProcessorAddress = "127.0.160.200";
-
-void require(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
 
 // Lets through only frames to the addresses it was given.
 class CheckingLink final : public Link {

@@ -140,6 +140,15 @@ std::vector<Bytes> SimControl::unitFrames(int number)
     return framesOf(expectOk("unit " + std::to_string(number) + " frames"));
 }
 
+bool SimControl::unitsAttached(int count)
+{
+    for (int number = 1; number <= count; ++number) {
+        if (unit(number).text("attached") != "1")
+            return false;
+    }
+    return true;
+}
+
 std::vector<Bytes> SimControl::unitSettingFrames(int number)
 {
     std::vector<Bytes> frames = unitFrames(number);

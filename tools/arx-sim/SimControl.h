@@ -49,6 +49,8 @@ public:
     // Datagrams moved so far: searches, received, sent, levelReports, failed.
     ControlReply stats() { return expectOk("stats"); }
     ControlReply unit(int number) { return expectOk("unit " + std::to_string(number)); }
+    // Whether units 1..count have each been attached by their controller.
+    bool unitsAttached(int count);
     std::vector<Bytes> unitFrames(int number);
     // As unitFrames, without the attach frames ('F', 'K'): they answer every search request,
     // so a search's second request may bring one after a test has begun.
